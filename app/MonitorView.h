@@ -1,0 +1,52 @@
+// What the monitoring logic asks of the main window. CMainDialog implements it
+// with Qt; tests implement it with a recorder, so a whole start-up and tick run
+// without a display.
+#pragma once
+
+#include <string>
+
+namespace sentinax {
+
+struct BoardProfile;
+
+class MonitorView {
+public:
+    virtual ~MonitorView() = default;
+
+    // Start-up steps carried out by the window itself.
+    virtual void SetIcons() = 0;
+    virtual void SetTitle(const std::string& title) = 0;
+    // Runs the skinned base's initialisation on this skin file (which reads the
+    // settings when the file exists).
+    virtual void LoadSkin(const std::string& path) = 0;
+    virtual void LayoutControls(const BoardProfile& profile) = 0;
+    virtual void CreateGraphs(const BoardProfile& profile, bool celsius) = 0;
+    virtual void StartAnimation() = 0;
+    // True when a tray icon now exists.
+    virtual bool CreateTrayIcon() = 0;
+    virtual void DeleteTrayIcon() = 0;
+
+    // Hides the window to the tray: hidden with its pop-ups and lowered. Where
+    // no tray is available the window is minimised instead, so that it stays
+    // reachable from the task bar.
+    virtual void HideWindow() = 0;
+    // A modal OK message box with the program's caption.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // Ends the window's modal run (the close request of the window).
+    virtual void CloseWindow() = 0;
+    // Ends the modal run with this exit code, without any message.
+    virtual void PostQuit(int exitCode) = 0;
+    // The tray icon's tooltip.
+    virtual void SetTrayTip(const std::string& text) = 0;
+};
+
+// The window's timers, by logical id. SetTimer (re)starts the timer with the
+// period and returns the id, or 0 when it could not be started.
+class TickTimers {
+public:
+    virtual ~TickTimers() = default;
+    virtual int SetTimer(int id, int periodMs) = 0;
+    virtual void KillTimer(int id) = 0;
+};
+
+} // namespace sentinax

@@ -1,0 +1,134 @@
+#include "SensorDetection.h"
+
+#include "EcTransaction.h"
+
+namespace sentinax {
+
+namespace {
+
+bool SelectorReportsSystemTemp(uint8_t selector) {
+    switch (selector) {
+    case 2: case 3: case 4: case 6: case 12: case 22:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The CPU temperature byte is plausible when it lies strictly between the
+// board's offset and 100 degrees above it.
+void TakeCpuTemperature(const BoardProfile& profile, SensorState& state) {
+    const int t = state.Params[profile.CpuTempSlot];
+    const int d = t - profile.CpuTempOffset;
+    if (d > 0 && d < 100) {
+        state.LastShown.CpuTempRaw = t;
+        state.CpuTempValid = true;
+    }
+}
+
+DetectionResult DetectEmbeddedController(const HardwareLibrary& lib, const BoardProfile& profile,
+                                         SensorState& state) {
+    state.HardwareReady = true;
+    state.CpuTempValid = true;
+    const uint8_t command[2] = {0x13, 0x14};
+    uint8_t buffer[2] = {2, 0};
+    EcTransaction(lib, command, 2, false, buffer);
+    const int32_t rpm = (buffer[1] * 256 + buffer[0]) * 3;
+    state.Raw[profile.CpuFanSlot] = rpm;
+    if (rpm > 0) Presence(state.Present, PresenceItem::CpuFan) = 1;
+    return DetectionResult::Ready;
+}
+
+} // namespace
+
+DetectionResult DetectSensorHardware(const HardwareLibrary& lib, const BoardProfile& profile,
+                                     SensorState& state, const SleepFn& sleep) {
+    if (profile.SensorSource == SensorSourceKind::EmbeddedController)
+        return DetectEmbeddedController(lib, profile, state);
+
+    if (!lib.DetectLM78()) {
+        sleep(kDetectRetryWaitMs);
+        if (!lib.DetectLM78()) {
+            state.HardwareReady = false;
+            return DetectionResult::ChipSilent;
+        }
+    }
+    state.HardwareReady = true;
+
+    state.Params.fill(kChipParamFill);
+    state.Params[0] = static_cast<uint8_t>(profile.ChipCommand & 0xFF);
+    if (lib.DetectLM75(state.Params.data(), profile.ChipSelector)) {
+        TakeCpuTemperature(profile, state);
+    } else {
+        sleep(kDetectRetryWaitMs);
+        state.Params[0] = static_cast<uint8_t>(profile.ChipCommand & 0xFF);
+        if (lib.DetectLM75(state.Params.data(), profile.ChipSelector))
+            TakeCpuTemperature(profile, state);
+        else
+            state.CpuTempValid = false;
+    }
+
+    lib.EnableSMSCHWMonitor();
+    state.Raw[7] = profile.ChipCommand;
+    lib.ValueRAM(state.Raw.data());
+    DerivePresence(profile, state);
+
+    if (SelectorReportsSystemTemp(profile.ChipSelector) && state.Params[1] > 0) {
+        Presence(state.Present, PresenceItem::SystemTemp) = 1;
+        state.LastShown.SystemTemp = state.Params[1];
+    }
+    return DetectionResult::Ready;
+}
+
+void DerivePresence(const BoardProfile& p, SensorState& s) {
+    const RawValues& raw = s.Raw;
+    auto flag = [&](PresenceItem item) -> uint8_t& { return Presence(s.Present, item); };
+
+    flag(PresenceItem::Vcore) = raw[0] > 0;
+    flag(PresenceItem::V33) = raw[p.V33Slot] > 0;
+    if (p.NoRail33) flag(PresenceItem::V33) = 0;
+
+    flag(PresenceItem::V5) = raw[3] > 0;
+    flag(PresenceItem::V12) = raw[p.V12Slot] > 0;
+    if (p.NoRail12) flag(PresenceItem::V12) = 0;
+    if (p.NoVoltages) {
+        flag(PresenceItem::Vcore) = 0;
+        flag(PresenceItem::V33) = 0;
+        flag(PresenceItem::V5) = 0;
+        flag(PresenceItem::V12) = 0;
+    }
+    if (p.NoRail5) flag(PresenceItem::V5) = 0;
+
+    flag(PresenceItem::SystemTemp) = !p.SysTempNeverFlagged && raw[7] > 0;
+    if (p.NoSysTemp) flag(PresenceItem::SystemTemp) = 0;
+
+    if (!p.FanFlagsOff) {
+        flag(PresenceItem::CpuFan) = raw[p.CpuFanSlot] > 0;
+        flag(PresenceItem::SysFan) = raw[p.SysFanSlot] > 0;
+        flag(PresenceItem::ThirdFan) = raw[p.PowerFanSlot] > 0;
+    } else {
+        flag(PresenceItem::CpuFan) = raw[p.CpuFanSlot] > 0;
+    }
+
+    // The first readings are kept whatever the suppressions say.
+    SensorReadings& first = s.LastShown;
+    auto keep = [](int32_t value, int32_t& into) {
+        if (value > 0) into = value;
+    };
+    keep(raw[0], first.Vcore);
+    keep(raw[p.V33Slot], first.V33);
+    keep(raw[3], first.V5);
+    keep(raw[p.V12Slot], first.V12);
+    keep(raw[7], first.SystemTemp);
+    keep(raw[p.CpuFanSlot], first.CpuFan);
+    keep(raw[p.SysFanSlot], first.SysFan);
+    keep(raw[p.PowerFanSlot], first.PowerFan);
+}
+
+std::string DriverFailureMessage(const std::string& versionText) {
+    if (versionText.find("6.") != std::string::npos)
+        return "Failed to load Hardware Monitor Driver!\nThis program must run as administrator.";
+    return "Failed to load Hardware Monitor Driver !";
+}
+
+} // namespace sentinax
