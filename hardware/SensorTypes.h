@@ -44,6 +44,20 @@ enum class PresenceItem : int {
 constexpr int kPresenceCount = 8;
 using PresenceFlags = std::array<uint8_t, kPresenceCount>;
 
+// The nine shown items, in the order in which an evaluation tick treats them.
+enum class ReadoutItem : int {
+    Vcore = 0,
+    CpuTemp,
+    SysTemp,
+    V33,
+    V5,
+    V12,
+    CpuFan,
+    SysFan,
+    PowerFan,
+};
+constexpr int kReadoutCount = 9;
+
 inline uint8_t& Presence(PresenceFlags& flags, PresenceItem item) {
     return flags[static_cast<int>(item)];
 }
