@@ -1,0 +1,173 @@
+#include "CMainDialog.h"
+
+#include "CSentinaxApp.h"
+#include "SignalBridge.h"
+#include "SleepWatcher.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSessionManager>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace sentinax {
+
+namespace {
+// The face's size until the skin provides its own.
+constexpr int kFaceWidth = 560;
+constexpr int kFaceHeight = 430;
+} // namespace
+
+CMainDialog::CMainDialog(CSentinaxApp& app)
+    : CSkinDialog(nullptr), app_(app),
+      controller_(app.Settings, app.PlatformFamily, *this, *this, platform_) {
+    SetSettings(&app.Settings);
+    setFixedSize(kFaceWidth, kFaceHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    signals_ = new SignalBridge(this);
+    connect(signals_, &SignalBridge::received, this, [this](int) { OnQueryEndSession(); });
+    connect(&app_, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { OnQueryEndSession(); });
+
+    sleepWatcher_ = new SleepWatcher(this);
+    connect(sleepWatcher_, &SleepWatcher::suspendQuery, this,
+            [this] { controller_.OnPowerBroadcast(kPowerSuspendQuery); });
+    connect(sleepWatcher_, &SleepWatcher::automaticResume, this,
+            [this] { controller_.OnPowerBroadcast(kPowerResumeAutomatic); });
+}
+
+CMainDialog::~CMainDialog() { controller_.OnDestroy(); }
+
+int CMainDialog::DoModal() {
+    if (controller_.OnInitDialog() && !endRequested_) {
+        show();
+        QEventLoop loop;
+        loop_ = &loop;
+        if (!endRequested_) loop.exec();
+        loop_ = nullptr;
+    }
+    controller_.OnDestroy();
+    hide();
+    return exitCode_;
+}
+
+void CMainDialog::EndDialog(int code) {
+    endRequested_ = true;
+    exitCode_ = code;
+    if (loop_) loop_->exit(code);
+}
+
+void CMainDialog::SetIcons() { setWindowIcon(app_.Icons[0]); }
+
+void CMainDialog::SetTitle(const std::string& title) {
+    setWindowTitle(QString::fromStdString(title));
+}
+
+void CMainDialog::LoadSkin(const std::string& path) {
+    SetSkinPath(path);
+    CSkinDialog::OnInitDialog();
+}
+
+void CMainDialog::LayoutControls(const BoardProfile&) {}
+
+void CMainDialog::CreateGraphs(const BoardProfile&, bool) {}
+
+void CMainDialog::StartAnimation() {}
+
+bool CMainDialog::CreateTrayIcon() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
+    tray_ = new QSystemTrayIcon(app_.Icons[0], this);
+    trayMenu_ = new QMenu(this);
+    trayMenu_->addAction(tr("Restore"), this, &CMainDialog::OnTrayRestore);
+    trayMenu_->addAction(tr("Exit"), this, &CMainDialog::OnTrayExit);
+    tray_->setContextMenu(trayMenu_);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) OnTrayRestore();
+    });
+    SetTrayTip(app_.TrayTip);
+    tray_->show();
+    return true;
+}
+
+void CMainDialog::DeleteTrayIcon() {
+    delete tray_;
+    tray_ = nullptr;
+    delete trayMenu_;
+    trayMenu_ = nullptr;
+}
+
+void CMainDialog::HideWindow() {
+    // Without a tray icon a hidden window could never be brought back: it is
+    // minimised instead, so it stays in the task bar.
+    if (tray_ && tray_->isVisible()) {
+        hide();
+    } else {
+        showMinimized();
+    }
+}
+
+void CMainDialog::ShowMessage(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(),
+                    QString::fromStdString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void CMainDialog::CloseWindow() { EndDialog(0); }
+
+void CMainDialog::PostQuit(int exitCode) { EndDialog(exitCode); }
+
+void CMainDialog::SetTrayTip(const std::string& text) {
+    app_.TrayTip = text;
+    if (tray_)
+        tray_->setToolTip(
+            QString::fromStdString(text).left(CSentinaxApp::kTrayTipShown));
+}
+
+int CMainDialog::SetTimer(int id, int periodMs) {
+    QTimer*& timer = timers_[id];
+    if (!timer) {
+        timer = new QTimer(this);
+        timer->setTimerType(Qt::PreciseTimer);
+        connect(timer, &QTimer::timeout, this, [this, id] { controller_.OnTimer(id); });
+    }
+    timer->start(periodMs);
+    return id;
+}
+
+void CMainDialog::KillTimer(int id) {
+    if (auto it = timers_.find(id); it != timers_.end() && it->second) it->second->stop();
+}
+
+void CMainDialog::OnQueryEndSession() {
+    controller_.OnQueryEndSession();
+    EndDialog(0);
+}
+
+void CMainDialog::OnTrayRestore() {
+    showNormal();
+    raise();
+    activateWindow();
+    controller_.SetWindowHidden(false);
+}
+
+void CMainDialog::OnTrayExit() { EndDialog(0); }
+
+void CMainDialog::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), QColor(24, 30, 38));
+}
+
+void CMainDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    EndDialog(0);
+}
+
+void CMainDialog::done(int code) { EndDialog(code); }
+
+// Escape must not end the monitor.
+void CMainDialog::reject() {}
+
+} // namespace sentinax

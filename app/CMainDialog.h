@@ -1,0 +1,85 @@
+// The main window: the skinned monitor display. Its logic lives in
+// MainController; this class forwards Qt's events to it and carries out what
+// the controller asks of the window.
+#pragma once
+
+#include "MainController.h"
+#include "MonitorView.h"
+#include "Platform.h"
+
+#include "skin/CSkinDialog.h"
+
+#include <QEventLoop>
+#include <map>
+#include <memory>
+
+class QSystemTrayIcon;
+class QTimer;
+class QMenu;
+
+namespace sentinax {
+
+class CSentinaxApp;
+class SignalBridge;
+class SleepWatcher;
+
+class CMainDialog : public CSkinDialog, public MonitorView, public TickTimers {
+    Q_OBJECT
+public:
+    explicit CMainDialog(CSentinaxApp& app);
+    ~CMainDialog() override;
+
+    // Initialises the window and runs it until it ends; the clean-up has run
+    // when this returns. Returns the exit code.
+    int DoModal();
+    // Ends the modal run.
+    void EndDialog(int code);
+
+    MainController& Controller() { return controller_; }
+
+    // MonitorView
+    void SetIcons() override;
+    void SetTitle(const std::string& title) override;
+    void LoadSkin(const std::string& path) override;
+    void LayoutControls(const BoardProfile& profile) override;
+    void CreateGraphs(const BoardProfile& profile, bool celsius) override;
+    void StartAnimation() override;
+    bool CreateTrayIcon() override;
+    void DeleteTrayIcon() override;
+    void HideWindow() override;
+    void ShowMessage(const std::string& text) override;
+    void CloseWindow() override;
+    void PostQuit(int exitCode) override;
+    void SetTrayTip(const std::string& text) override;
+
+    // TickTimers
+    int SetTimer(int id, int periodMs) override;
+    void KillTimer(int id) override;
+
+public slots:
+    // The session is ending or the process was asked to stop: clean up, then end.
+    void OnQueryEndSession();
+    void OnTrayRestore();
+    void OnTrayExit();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void done(int code) override;
+    void reject() override;
+
+private:
+    CSentinaxApp& app_;
+    SystemPlatform platform_;
+    MainController controller_;
+    std::map<int, QTimer*> timers_;
+    QSystemTrayIcon* tray_ = nullptr;
+    QMenu* trayMenu_ = nullptr;
+    SignalBridge* signals_ = nullptr;
+    SleepWatcher* sleepWatcher_ = nullptr;
+    QEventLoop* loop_ = nullptr;
+    bool endRequested_ = false;
+    int exitCode_ = 0;
+};
+
+} // namespace sentinax

@@ -1,0 +1,112 @@
+// The main window's logic: the order of its start-up, its timers, its answers
+// to suspend and resume, the monitoring tick, and its clean-up. It reaches the
+// window only through MonitorView and TickTimers and the hardware only through
+// the HardwareLibrary table, so all of it runs in tests without a display.
+#pragma once
+
+#include "MonitorView.h"
+#include "Platform.h"
+
+#include "config/AppSettings.h"
+#include "hardware/BoardProfile.h"
+#include "hardware/HardwareLibrary.h"
+#include "hardware/SensorState.h"
+
+#include <cstdint>
+#include <string>
+
+namespace sentinax {
+
+constexpr int kSamplingTimer = 1;
+constexpr int kResumeTimer = 101;
+constexpr int kStartupTimerMs = 2000;
+constexpr int kResumeTimerMs = 1000;
+constexpr int kAutoHideSeconds = 30;
+constexpr int kAutoHideIntervalSeconds = 10;
+
+// Power events as the window receives them.
+constexpr int kPowerSuspendQuery = 0;
+constexpr int kPowerResumeSuspend = 7;
+constexpr int kPowerResumeAutomatic = 18;
+
+// Milliseconds between ticks: the interval is split into SamplesPerInterval
+// ticks, with the integer division done first (666 ms, not 667, for 3 samples
+// in 2 s).
+int SamplingPeriodMs(int samplesPerInterval, int intervalSeconds);
+
+class MainController {
+public:
+    // platformFamily: the application's PlatformFamily (non-zero takes the
+    // NT-family paths, which is what every Linux build does).
+    MainController(AppSettings& settings, int platformFamily, MonitorView& view,
+                   TickTimers& timers, Platform& platform);
+
+    // The start-up sequence. False when the window cannot run: the library is
+    // missing (a silent quit) or the sensor chip stays silent (a message, then
+    // the window closes). OnDestroy must follow in every case.
+    bool OnInitDialog();
+    // One timer message for the logical timer id.
+    void OnTimer(int timerId);
+    // Always answers true.
+    bool OnPowerBroadcast(int event);
+    // The clean-up. A second run does nothing more.
+    void OnDestroy();
+    // The session is ending: clean up now; the process may go on ending.
+    bool OnQueryEndSession();
+
+    // Restarts the sampling timer with the current settings' period.
+    void RestartSampling();
+
+    const BoardProfile& Profile() const { return profile_; }
+    const SensorState& Sensors() const { return sensors_; }
+    const HardwareLibrary& Library() const { return library_; }
+    const std::string& SkinPath() const { return skinPath_; }
+    bool WindowHidden() const { return windowHidden_; }
+    void SetWindowHidden(bool hidden) { windowHidden_ = hidden; }
+    int HiddenTicks() const { return hiddenTicks_; }
+    bool StartupPending() const { return startupPending_; }
+    bool ResumePending() const { return resumePending_; }
+    bool PausedForSuspend() const { return pausedForSuspend_; }
+    bool LibraryDriverLoaded() const { return libraryDriverLoaded_; }
+    uint32_t VendorId() const { return vendorId_; }
+    int TimerId() const { return timerId_; }
+
+private:
+    void HideToTray();
+    void StartSamplingTimer();
+    void ReadSensors();
+    void ShowAndEvaluate();
+    void KeepLastShown();
+    void RedisplayLastShown();
+    bool MonitoringSuppressed() const;
+    void PublishSharedBlock();
+
+    AppSettings& settings_;
+    MonitorView& view_;
+    TickTimers& timers_;
+    Platform& platform_;
+
+    // Window state.
+    bool windowHidden_ = false;
+    int hiddenTicks_ = 0;
+    int timerId_ = -1; // zero or negative: no sampling timer
+    bool startupPending_ = true;
+    bool resumePending_ = false;
+    bool pausedForSuspend_ = false;
+    bool trayIconCreated_ = false;
+    bool frostlineStarted_ = false;
+
+    // Hardware state.
+    const int isNtFamily_;
+    int chipCommand_ = 0;
+    HardwareLibrary library_;
+    bool libraryBound_ = false;
+    bool libraryDriverLoaded_ = false;
+    uint32_t vendorId_ = 0;
+    BoardProfile profile_;
+    std::string skinPath_;
+    SensorState sensors_;
+    bool sharedMemoryReady_ = false;
+};
+
+} // namespace sentinax
