@@ -1,0 +1,249 @@
+#include "FakeHardware.h"
+
+#include "app/MainController.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace sentinax {
+namespace {
+
+using test::FakeHardware;
+
+struct RecordingView : MonitorView {
+    std::vector<std::string> calls;
+    std::vector<std::string> messages;
+    bool trayAvailable = true;
+    int postedQuit = -1;
+
+    void SetIcons() override { calls.push_back("SetIcons"); }
+    void SetTitle(const std::string& t) override { calls.push_back("SetTitle " + t); }
+    void LoadSkin(const std::string& p) override { calls.push_back("LoadSkin " + p); }
+    void LayoutControls(const BoardProfile&) override { calls.push_back("LayoutControls"); }
+    void CreateGraphs(const BoardProfile&, bool) override { calls.push_back("CreateGraphs"); }
+    void StartAnimation() override { calls.push_back("StartAnimation"); }
+    bool CreateTrayIcon() override {
+        calls.push_back("CreateTrayIcon");
+        return trayAvailable;
+    }
+    void DeleteTrayIcon() override { calls.push_back("DeleteTrayIcon"); }
+    void HideWindow() override { calls.push_back("HideWindow"); }
+    void ShowMessage(const std::string& text) override {
+        calls.push_back("ShowMessage");
+        messages.push_back(text);
+    }
+    void CloseWindow() override { calls.push_back("CloseWindow"); }
+    void PostQuit(int code) override {
+        calls.push_back("PostQuit");
+        postedQuit = code;
+    }
+    void SetTrayTip(const std::string&) override {}
+    int Count(const std::string& name) const {
+        return static_cast<int>(std::count(calls.begin(), calls.end(), name));
+    }
+};
+
+struct RecordingTimers : TickTimers {
+    std::map<int, int> running; // id -> period
+    std::vector<std::string> log;
+    int SetTimer(int id, int ms) override {
+        running[id] = ms;
+        log.push_back("set " + std::to_string(id) + " " + std::to_string(ms));
+        return id;
+    }
+    void KillTimer(int id) override {
+        running.erase(id);
+        log.push_back("kill " + std::to_string(id));
+    }
+};
+
+struct FakePlatform : Platform {
+    bool libraryPresent = true;
+    std::vector<int> sleeps;
+    std::string version = "6.1.0-18-amd64";
+    bool BindLibrary(HardwareLibrary& lib) override {
+        if (!libraryPresent) return false;
+        lib = FakeHardware::Instance().Table();
+        return true;
+    }
+    void Sleep(int ms) override { sleeps.push_back(ms); }
+    std::string VersionText() override { return version; }
+};
+
+class MainControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override { hw().Reset(); }
+    static FakeHardware& hw() { return FakeHardware::Instance(); }
+
+    AppSettings settings;
+    RecordingView view;
+    RecordingTimers timers;
+    FakePlatform platform;
+    MainController controller{settings, -1, view, timers, platform};
+};
+
+TEST(SamplingPeriodTest, IntegerDivisionComesFirst) {
+    EXPECT_EQ(SamplingPeriodMs(3, 2), 666);
+    EXPECT_EQ(SamplingPeriodMs(3, 5), 1665);
+    EXPECT_EQ(SamplingPeriodMs(10, 1), 100);
+    EXPECT_EQ(SamplingPeriodMs(1, 3), 3000);
+    EXPECT_EQ(SamplingPeriodMs(10, 30), 3000);
+}
+
+TEST_F(MainControllerTest, StartUpRunsInOrderAndStartsTheTwoSecondTimer) {
+    ASSERT_TRUE(controller.OnInitDialog());
+    EXPECT_EQ(view.calls,
+              (std::vector<std::string>{"SetIcons", "SetTitle Sentinax4", "LoadSkin Skins/Skin.ini",
+                                        "LayoutControls", "CreateGraphs", "StartAnimation",
+                                        "CreateTrayIcon"}));
+    EXPECT_EQ(hw().Calls, (std::vector<std::string>{"LoadNTHMIO", "GetVid", "DetectLM78",
+                                                     "DetectLM75", "EnableSMSCHWMonitor",
+                                                     "ValueRAM"}));
+    EXPECT_EQ(timers.running, (std::map<int, int>{{kSamplingTimer, 2000}}));
+    EXPECT_TRUE(controller.WindowHidden()); // creating the tray icon marks it
+    EXPECT_TRUE(controller.StartupPending());
+}
+
+TEST_F(MainControllerTest, MissingLibraryQuitsSilently) {
+    platform.libraryPresent = false;
+    EXPECT_FALSE(controller.OnInitDialog());
+    EXPECT_EQ(view.postedQuit, 0);
+    EXPECT_EQ(view.Count("ShowMessage"), 0);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"SetIcons", "PostQuit"}));
+    EXPECT_TRUE(timers.running.empty());
+    controller.OnDestroy(); // nothing to release, nothing called
+    EXPECT_TRUE(hw().Calls.empty());
+}
+
+TEST_F(MainControllerTest, SilentChipShowsTheVersionMessageAndClosesAfterOneRetry) {
+    hw().Lm78Answers = {0};
+    EXPECT_FALSE(controller.OnInitDialog());
+    EXPECT_EQ(platform.sleeps, std::vector<int>{2000});
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0],
+              "Failed to load Hardware Monitor Driver!\nThis program must run as administrator.");
+    EXPECT_EQ(view.calls.back(), "CloseWindow");
+    EXPECT_EQ(view.Count("LayoutControls"), 0);
+    EXPECT_TRUE(timers.running.empty());
+    // The driver was set up, so the clean-up still releases it, once.
+    controller.OnDestroy();
+    controller.OnDestroy();
+    EXPECT_EQ(hw().Count("UnloadNTHMIO"), 1);
+}
+
+TEST_F(MainControllerTest, OlderKernelGetsTheShortMessage) {
+    hw().Lm78Answers = {0};
+    platform.version = "5.10.0-28-amd64";
+    controller.OnInitDialog();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Failed to load Hardware Monitor Driver !");
+}
+
+TEST_F(MainControllerTest, FirstTickHidesAndSwitchesToTheSamplingPeriod) {
+    settings.IntervalTime = 5;
+    ASSERT_TRUE(controller.OnInitDialog());
+    view.calls.clear();
+    timers.log.clear();
+    controller.OnTimer(kSamplingTimer);
+    EXPECT_EQ(view.calls, std::vector<std::string>{"HideWindow"});
+    EXPECT_EQ(timers.log, (std::vector<std::string>{"kill 1", "set 1 5000"}));
+    EXPECT_FALSE(controller.StartupPending());
+    // Later ticks neither hide nor re-arm.
+    view.calls.clear();
+    timers.log.clear();
+    controller.OnTimer(kSamplingTimer);
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_TRUE(timers.log.empty());
+}
+
+TEST_F(MainControllerTest, TicksReadTheLibraryWithTheChipCommand) {
+    ASSERT_TRUE(controller.OnInitDialog());
+    hw().Calls.clear();
+    hw().Lm75Inputs.clear();
+    hw().ValueRamEntry7.clear();
+    hw().RawSlots[0] = 1400;
+    controller.OnTimer(kSamplingTimer);
+    EXPECT_EQ(hw().Calls, (std::vector<std::string>{"DetectLM75", "ValueRAM"}));
+    EXPECT_EQ(hw().ValueRamEntry7, std::vector<int32_t>{0});
+    EXPECT_EQ(controller.Sensors().LastShown.Vcore, 1400);
+    EXPECT_EQ(controller.Sensors().LastShown.CpuTempRaw, 45);
+}
+
+TEST_F(MainControllerTest, TicksWithoutReadySensorsReadNothing) {
+    hw().Lm75Answers = {0}; // no CPU temperature: monitoring cannot run
+    ASSERT_TRUE(controller.OnInitDialog());
+    hw().Calls.clear();
+    for (int i = 0; i < 3; ++i) controller.OnTimer(kSamplingTimer);
+    EXPECT_TRUE(hw().Calls.empty());
+}
+
+TEST_F(MainControllerTest, SuspendAndAutomaticResumeRestartSamplingAfterOneSecond) {
+    settings.IntervalTime = 2;
+    ASSERT_TRUE(controller.OnInitDialog());
+    controller.OnTimer(kSamplingTimer);
+    hw().Calls.clear();
+    timers.log.clear();
+
+    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerSuspendQuery));
+    EXPECT_TRUE(controller.PausedForSuspend());
+    EXPECT_EQ(timers.running.count(kSamplingTimer), 0u);
+
+    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerResumeAutomatic));
+    EXPECT_FALSE(controller.PausedForSuspend());
+    EXPECT_EQ(timers.running[kResumeTimer], 1000);
+    EXPECT_EQ(hw().Calls, std::vector<std::string>{"DetectLM78"});
+
+    hw().Calls.clear();
+    controller.OnTimer(kResumeTimer); // restart only: nothing read
+    EXPECT_TRUE(hw().Calls.empty());
+    EXPECT_EQ(timers.running.count(kResumeTimer), 0u);
+    EXPECT_EQ(timers.running[kSamplingTimer], 2000);
+    EXPECT_TRUE(controller.ResumePending());
+
+    controller.OnTimer(kSamplingTimer); // re-enable the chip, then read
+    EXPECT_EQ(hw().Calls, (std::vector<std::string>{"EnableSMSCHWMonitor", "ApEnableATIISA",
+                                                     "DetectLM75", "ValueRAM"}));
+    EXPECT_FALSE(controller.ResumePending());
+}
+
+TEST_F(MainControllerTest, ResumeWithoutSuspendQueryStartsNothing) {
+    ASSERT_TRUE(controller.OnInitDialog());
+    timers.log.clear();
+    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerResumeSuspend));
+    EXPECT_TRUE(timers.log.empty());
+    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerSuspendQuery));
+    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerResumeSuspend));
+    EXPECT_EQ(timers.running[kResumeTimer], 1000);
+    EXPECT_TRUE(controller.OnPowerBroadcast(42));
+}
+
+TEST_F(MainControllerTest, CleanUpRunsOnceHoweverOftenItIsAsked) {
+    ASSERT_TRUE(controller.OnInitDialog());
+    controller.OnTimer(kSamplingTimer);
+    EXPECT_TRUE(controller.OnQueryEndSession());
+    controller.OnDestroy();
+    controller.OnDestroy();
+    EXPECT_EQ(hw().Count("UnloadNTHMIO"), 1);
+    EXPECT_EQ(view.Count("DeleteTrayIcon"), 1);
+    EXPECT_EQ(timers.running.count(kSamplingTimer), 0u);
+    EXPECT_LE(controller.TimerId(), 0);
+}
+
+TEST_F(MainControllerTest, DriverNotLoadedIsNeverUnloaded) {
+    hw().LoadResult = 0;
+    ASSERT_TRUE(controller.OnInitDialog());
+    controller.OnDestroy();
+    EXPECT_EQ(hw().Count("UnloadNTHMIO"), 0);
+}
+
+TEST_F(MainControllerTest, WithoutATrayTheWindowIsNotMarkedHidden) {
+    view.trayAvailable = false;
+    ASSERT_TRUE(controller.OnInitDialog());
+    EXPECT_FALSE(controller.WindowHidden());
+    controller.OnDestroy();
+    EXPECT_EQ(view.Count("DeleteTrayIcon"), 0);
+}
+
+} // namespace
+} // namespace sentinax
