@@ -1,0 +1,46 @@
+// The hwmon channel map: which kernel hwmon input feeds which RawValues slot or
+// ChipParams byte. Rows are data (data/hwmon-channels.map); the row order is the
+// priority when several chips could feed the same target.
+#pragma once
+
+#include "TextParse.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hmio {
+
+struct ChannelEntry {
+    enum class Target { Slot, Param };
+    // The chip's hwmon "name"; a trailing '*' matches any rest ("it87*").
+    std::string Chip;
+    std::string Input; // attribute file name, e.g. "temp1_input"
+    Target Kind = Target::Slot;
+    int Index = 0; // 0..29 for a slot, 0..7 for a ChipParams byte
+    // value = raw * Multiply / Divide, truncated toward zero. Temperature inputs
+    // without an explicit scale are millidegrees: Divide 1000.
+    int64_t Multiply = 1;
+    int64_t Divide = 1;
+    int Line = 0; // line in the map file, for messages
+};
+
+struct ChannelMap {
+    std::vector<ChannelEntry> Entries; // in file order
+};
+
+// Parses the map text. A malformed row is reported in errors as
+// "fileName:line: ..." and left out; the other rows still count.
+ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
+                           ParseErrors& errors);
+
+bool ChipNameMatches(std::string_view pattern, std::string_view chipName);
+// value scaled as the entry says, truncated toward zero.
+int64_t ScaleValue(const ChannelEntry& entry, int64_t raw);
+
+// The shipped map file, embedded at build time (the same bytes as
+// data/hwmon-channels.map), used when no map file is found at run time.
+std::string_view BuiltinChannelMapText();
+
+} // namespace hmio

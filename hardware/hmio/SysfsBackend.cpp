@@ -1,0 +1,242 @@
+#include "SysfsBackend.h"
+
+#include "TextParse.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace hmio {
+
+namespace {
+
+constexpr size_t kMaxDmiBytes = 1 << 20;
+
+struct Chip {
+    std::string Name;
+    std::string Folder;  // ends in '/'
+    std::string SortKey; // the bound device's path, else the folder
+};
+
+std::string Chomp(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+// Attributes sit in the hwmon folder itself or, with older drivers, in its
+// "device" folder.
+int OpenAttribute(const std::string& folder, const std::string& name, int flags) {
+    int fd = ::open((folder + name).c_str(), flags | O_CLOEXEC);
+    if (fd < 0) fd = ::open((folder + "device/" + name).c_str(), flags | O_CLOEXEC);
+    return fd;
+}
+
+std::optional<std::string> ReadAttribute(const std::string& folder, const std::string& name) {
+    auto text = ReadWholeFile(folder + name, 4096);
+    if (!text) text = ReadWholeFile(folder + "device/" + name, 4096);
+    if (!text) return std::nullopt;
+    return Chomp(*text);
+}
+
+// Chips sorted by name and then by the device they belong to, so that the
+// outcome never depends on the hwmonN numbering of one boot.
+std::vector<Chip> ScanChips(const std::string& root) {
+    std::vector<Chip> chips;
+    const std::string base = root + "sys/class/hwmon/";
+    DIR* dir = ::opendir(base.c_str());
+    if (!dir) return chips;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, "hwmon", 5) != 0) continue;
+        Chip chip;
+        chip.Folder = base + entry->d_name + "/";
+        const auto name = ReadAttribute(chip.Folder, "name");
+        if (!name || name->empty()) continue;
+        chip.Name = *name;
+        char resolved[PATH_MAX];
+        chip.SortKey = ::realpath((chip.Folder + "device").c_str(), resolved)
+                           ? std::string(resolved)
+                           : chip.Folder;
+        chips.push_back(std::move(chip));
+    }
+    ::closedir(dir);
+    std::sort(chips.begin(), chips.end(), [](const Chip& a, const Chip& b) {
+        return a.Name != b.Name ? a.Name < b.Name : a.SortKey < b.SortKey;
+    });
+    return chips;
+}
+
+// One decimal number, as sysfs prints it; junk after it makes it unreadable.
+std::optional<int64_t> ReadNumber(int fd) {
+    char buffer[32];
+    const ssize_t n = ::pread(fd, buffer, sizeof buffer, 0);
+    if (n <= 0 || n == static_cast<ssize_t>(sizeof buffer)) return std::nullopt;
+    const char* first = buffer;
+    const char* last = buffer + n;
+    while (last > first && (last[-1] == '\n' || last[-1] == ' ' || last[-1] == '\r')) --last;
+    while (first < last && *first == ' ') ++first;
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last) return std::nullopt;
+    return value;
+}
+
+void CloseFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+} // namespace
+
+SysfsBackend::SysfsBackend(std::string root, ChannelMap map)
+    : root_(std::move(root)), map_(std::move(map)) {
+    if (root_.empty() || root_.back() != '/') root_ += '/';
+}
+
+SysfsBackend::~SysfsBackend() { Close(); }
+
+void SysfsBackend::EnsureOpen() {
+    if (open_) return;
+    open_ = true;
+    const std::vector<Chip> chips = ScanChips(root_);
+    uint32_t slotsTaken = 0, paramsTaken = 0;
+    for (const ChannelEntry& entry : map_.Entries) {
+        const bool isSlot = entry.Kind == ChannelEntry::Target::Slot;
+        uint32_t& taken = isSlot ? slotsTaken : paramsTaken;
+        if (taken & (1u << entry.Index)) continue; // an earlier row already feeds it
+        for (const Chip& chip : chips) {
+            if (!ChipNameMatches(entry.Chip, chip.Name)) continue;
+            const int fd = OpenAttribute(chip.Folder, entry.Input, O_RDONLY);
+            if (fd < 0) continue;
+            (isSlot ? slots_ : params_).push_back({fd, &entry});
+            taken |= 1u << entry.Index;
+            break;
+        }
+    }
+    for (const Chip& chip : chips) {
+        intrusionFd_ = OpenAttribute(chip.Folder, "intrusion0_alarm", O_RDONLY);
+        if (intrusionFd_ >= 0) {
+            intrusionPath_ = chip.Folder;
+            break;
+        }
+    }
+    portFd_ = ::open((root_ + "dev/port").c_str(), O_RDWR | O_CLOEXEC);
+}
+
+void SysfsBackend::Close() {
+    for (Channel& channel : slots_) CloseFd(channel.Fd);
+    for (Channel& channel : params_) CloseFd(channel.Fd);
+    slots_.clear();
+    params_.clear();
+    CloseFd(intrusionFd_);
+    CloseFd(portFd_);
+    intrusionPath_.clear();
+    open_ = false;
+}
+
+uint32_t SysfsBackend::LoadNTHMIO() {
+    Close();
+    EnsureOpen();
+    const bool anything = !slots_.empty() || !params_.empty() || intrusionFd_ >= 0 ||
+                          portFd_ >= 0 || GetVid() != 0 ||
+                          ::access((root_ + "sys/firmware/dmi/tables/DMI").c_str(), R_OK) == 0;
+    return anything ? 1 : 0;
+}
+
+void SysfsBackend::UnloadNTHMIO() { Close(); }
+
+uint32_t SysfsBackend::GetVid() {
+    const auto text = ReadWholeFile(root_ + "sys/bus/pci/devices/0000:00:00.0/vendor", 64);
+    if (!text) return 0;
+    const auto value = ParseInteger(Chomp(*text));
+    return value && *value > 0 && *value <= 0xFFFF ? static_cast<uint32_t>(*value) : 0;
+}
+
+DmiData SysfsBackend::ReadDmi() {
+    DmiData dmi;
+    const std::string folder = root_ + "sys/firmware/dmi/tables/";
+    if (auto table = ReadWholeFile(folder + "DMI", kMaxDmiBytes); table && !table->empty()) {
+        dmi.Table.assign(table->begin(), table->end());
+        const std::string entry = ReadWholeFile(folder + "smbios_entry_point", 64).value_or("");
+        dmi.EntryPoint = EntryPointFromFile(entry, dmi.Table.size());
+        return dmi;
+    }
+    // The raw table is readable by root only; the board strings are not.
+    const std::string id = root_ + "sys/class/dmi/id/";
+    const auto product = ReadWholeFile(id + "board_name", 256);
+    if (!product) return dmi;
+    BoardIdentity board;
+    board.Product = Chomp(*product);
+    board.Manufacturer = Chomp(ReadWholeFile(id + "board_vendor", 256).value_or(""));
+    board.Version = Chomp(ReadWholeFile(id + "board_version", 256).value_or(""));
+    dmi.Table = BuildBoardTable(board);
+    dmi.EntryPoint = MakeEntryPoint(dmi.Table.size(), 0, CountStructures(dmi.Table), 0);
+    return dmi;
+}
+
+uint8_t SysfsBackend::DetectLM78() {
+    EnsureOpen();
+    return slots_.empty() && params_.empty() ? 0 : 1;
+}
+
+uint8_t SysfsBackend::DetectLM75(uint8_t* chipParams, uint8_t /*selector*/) {
+    EnsureOpen();
+    bool cpuRead = false;
+    for (const Channel& channel : params_) {
+        const auto raw = ReadNumber(channel.Fd);
+        if (!raw) continue; // a faulted sensor leaves its byte alone
+        const int64_t value = std::clamp<int64_t>(ScaleValue(*channel.Entry, *raw), 0, 255);
+        chipParams[channel.Entry->Index] = static_cast<uint8_t>(value);
+        if (channel.Entry->Index == 0) cpuRead = true;
+    }
+    return cpuRead ? 1 : 0;
+}
+
+uint32_t SysfsBackend::ValueRAM(int32_t* rawValues) {
+    EnsureOpen();
+    uint32_t written = 0;
+    for (const Channel& channel : slots_) {
+        const auto raw = ReadNumber(channel.Fd);
+        // An unreadable input reads 0, the monitor's "absent".
+        const int64_t value = raw ? ScaleValue(*channel.Entry, *raw) : 0;
+        rawValues[channel.Entry->Index] = static_cast<int32_t>(
+            std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+        written |= 1u << channel.Entry->Index;
+    }
+    return written;
+}
+
+uint8_t SysfsBackend::ReadPort(uint16_t port) {
+    EnsureOpen();
+    uint8_t value = 0; // no access: status "both buffers empty", data 0
+    if (portFd_ >= 0 && ::pread(portFd_, &value, 1, port) != 1) value = 0;
+    return value;
+}
+
+void SysfsBackend::WritePort(uint16_t port, uint8_t value) {
+    EnsureOpen();
+    if (portFd_ >= 0) (void)!::pwrite(portFd_, &value, 1, port);
+}
+
+uint8_t SysfsBackend::ChassisIntrusion() {
+    EnsureOpen();
+    if (intrusionFd_ < 0) return 0;
+    const auto value = ReadNumber(intrusionFd_);
+    return value && *value != 0 ? 1 : 0;
+}
+
+void SysfsBackend::ChassisClear() {
+    EnsureOpen();
+    if (intrusionPath_.empty()) return;
+    const int fd = OpenAttribute(intrusionPath_, "intrusion0_alarm", O_WRONLY);
+    if (fd < 0) return; // needs root; the latch then stays as it is
+    (void)!::write(fd, "0", 1);
+    ::close(fd);
+}
+
+} // namespace hmio
