@@ -1,5 +1,5 @@
 // The user's settings, owned by the application object for the process's life
-// and kept in the skin file.
+// and kept in the skin file (section Screen and the adjuster rows).
 #pragma once
 
 #include <array>
@@ -9,16 +9,22 @@ namespace sentinax {
 
 constexpr int kLimitCount = 18;
 
+// Everything is zero until the skin file has been read: a run without a skin
+// file shows Fahrenheit, plays no alarm and has interval 0 (the caller that
+// arms the sampling timer must cope with that).
 struct AppSettings {
-    int IntervalTime = 3; // seconds between evaluations
-    int Celsius = 1;      // non-zero: temperatures shown in °C, else °F
-    int SoundWarning = 1; // non-zero: the alarm sound plays on a warning
-    std::array<int, kLimitCount> LimitPosition{}; // adjuster positions 0..100
+    int IntervalTime = 0; // seconds between evaluations, as stored (any number)
+    int Celsius = 0;      // non-zero: temperatures shown in °C, zero: °F
+    int SoundWarning = 0; // non-zero: the alarm sound plays on a warning
+    // Adjuster positions, indexed by LimitItem; normally 0..100, but a stored
+    // value outside that range is kept as it is and converted by the formula.
+    std::array<int, kLimitCount> LimitPosition{};
 
-    // Which settings changed since they were read, so that only those are saved.
-    std::array<bool, kLimitCount> LimitChanged{};
-    bool ScreenSettingsChanged = false;
-    bool UnitSettingChanged = false;
+    // Set when the value changed during the run, so that only those are saved.
+    // SaveSettings clears them once the file holds the values.
+    std::array<bool, kLimitCount> LimitChanged{}; // the user moved that adjuster
+    bool ScreenSettingsChanged = false;           // Settings dialog confirmed with OK
+    bool UnitSettingChanged = false;              // temperature-unit button toggled Celsius
 };
 
 } // namespace sentinax

@@ -1,0 +1,27 @@
+// Reading the settings out of the skin file and writing back the changed ones.
+#pragma once
+
+#include "AppSettings.h"
+#include "CIniFile.h"
+
+#include <string>
+
+namespace sentinax {
+
+// Reads Screen/IntervalTime, Screen/Celsius and Screen/SoundWarning (missing:
+// 0), and the position (ninth field) of every non-empty TRACKBARINFO row with
+// key 1..18 among rows 1..k, k being the number of keys the section holds.
+// Positions of rows that are absent or empty keep their old value.
+void LoadSettings(const CIniFile& ini, AppSettings& settings);
+
+// Writes what changed during the run, in this order, with one rewrite of the
+// file at skinPath: the built-in row of every changed adjuster followed by its
+// position (TRACKBARINFO, key index + 1); SCREEN/IntervalTime and
+// SCREEN/SoundWarning when the Settings dialog was confirmed; SCREEN/Celsius
+// when the unit was toggled. Anything else in the file stays byte for byte.
+// On success the change flags are cleared, so a second call writes nothing;
+// on failure (read-only file, full disk) the file stays intact, the reason goes
+// to stderr, the flags stay set and false is returned.
+bool SaveSettings(const std::string& skinPath, AppSettings& settings);
+
+} // namespace sentinax
