@@ -1,0 +1,88 @@
+#include "Companions.h"
+
+#include <climits>
+#include <dlfcn.h>
+#include <unistd.h>
+
+namespace sentinax {
+
+namespace {
+
+constexpr int kFrontPanelHost = 2;
+constexpr int kPanelDisplayHost = 3;
+constexpr int32_t kPanoraGroup = 1;
+constexpr int32_t kPanoraStart = 2;
+constexpr int32_t kPanoraStop = 3;
+constexpr int32_t kPanoraFlags = 16384;
+
+void Send(MainEntryFn entry, int32_t command, int32_t argument) {
+    FrontPanelCommand record{command, argument, 0};
+    entry(&record);
+}
+
+} // namespace
+
+CompanionLibraries::CompanionLibraries(CompanionPaths paths) : paths_(std::move(paths)) {}
+
+CompanionLibraries::~CompanionLibraries() {
+    Stop();
+    if (quendraModule_)
+        dlclose(quendraModule_);
+    if (panoraModule_)
+        dlclose(panoraModule_);
+}
+
+std::string CompanionLibraries::ProgramDirectory() {
+    char buffer[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return {};
+    std::string path(buffer, static_cast<size_t>(n));
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+void CompanionLibraries::Bind(int hostMode) {
+    if (bound_)
+        return;
+    bound_ = true;
+    if (hostMode == kFrontPanelHost) {
+        quendraModule_ = dlopen(paths_.Quendra.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!quendraModule_)
+            return;
+        auto entry = reinterpret_cast<MainEntryFn>(dlsym(quendraModule_, "MainEntry"));
+        if (!entry)
+            return;
+        Send(entry, 1, 0);
+        Send(entry, 100, 1);
+        mainEntry_ = entry;
+    } else if (hostMode == kPanelDisplayHost) {
+        std::string dir =
+            paths_.PanoraDirectory.empty() ? ProgramDirectory() : paths_.PanoraDirectory;
+        if (dir.empty())
+            return;
+        std::string path = dir + "/" + kPanoraFileName;
+        if (path.size() > kMaxPanoraPath)
+            return;
+        panoraModule_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!panoraModule_)
+            return;
+        auto control = reinterpret_cast<PanoraControlFn>(dlsym(panoraModule_, "PanoraControl"));
+        if (!control)
+            return;
+        panoraControl_ = control;
+        panoraControl_(kPanoraGroup, kPanoraStart, kPanoraFlags, nullptr);
+    }
+}
+
+void CompanionLibraries::Stop() {
+    if (stopped_)
+        return;
+    stopped_ = true;
+    if (mainEntry_)
+        Send(mainEntry_, 101, 1);
+    if (panoraControl_)
+        panoraControl_(kPanoraGroup, kPanoraStop, kPanoraFlags, nullptr);
+}
+
+} // namespace sentinax
