@@ -2,6 +2,9 @@
 // description and, once loaded, its face, buttons, text fields and adjusters.
 #pragma once
 
+#include "SkinReader.h"
+#include "config/AdjusterAccess.h"
+
 #include <QDialog>
 #include <string>
 
@@ -9,7 +12,7 @@ namespace sentinax {
 
 struct AppSettings;
 
-class CSkinDialog : public QDialog {
+class CSkinDialog : public QDialog, public AdjusterAccess {
     Q_OBJECT
 public:
     explicit CSkinDialog(QWidget* parent = nullptr);
@@ -27,6 +30,21 @@ public:
     // cannot go on; a missing skin file leaves the defaults.
     virtual bool OnInitDialog();
 
+    // Writes one value into the skin file now; false (with the reason on
+    // stderr) when the file cannot be written.
+    bool WriteSetting(const std::string& section, const std::string& key, const std::string& value);
+
+    // The first adjuster named exactly name moves to position, shown clamped
+    // to 0..100; nothing when no adjuster has that name.
+    void SetSliderPosition(const std::string& name, int position) override;
+    // The position of the first adjuster named exactly name; 0 when none is.
+    int GetSliderPosition(const std::string& name) const;
+
+    // What the loaded skin describes: empty until LoadSkin ran. Each control's
+    // Index is its row key - 1, which is not its place in the list when rows
+    // are missing.
+    const SkinDescription& Skin() const { return skin_; }
+
 protected:
     // Reads the skin's settings and rows. Called by OnInitDialog when the file exists.
     virtual void LoadSkin();
@@ -35,6 +53,7 @@ protected:
 
 private:
     std::string skinPath_;
+    SkinDescription skin_;
 };
 
 } // namespace sentinax
