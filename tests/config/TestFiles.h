@@ -1,0 +1,44 @@
+// Temporary folders and whole-file reads for the tests of this folder.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace sentinax::testing {
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "sxcfg.XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string Fixture(const std::string& name) {
+    return ReadBytes(std::string(SX_CONFIG_FIXTURES) + "/" + name);
+}
+
+} // namespace sentinax::testing
