@@ -1,0 +1,120 @@
+#include "config/Settings.h"
+#include "TestFiles.h"
+#include "config/LimitItem.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace sentinax {
+namespace {
+
+using testing::Fixture;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+TEST(LoadSettings, ReadsTheHandEditedSkin) {
+    AppSettings settings;
+    settings.LimitPosition.fill(-7);
+    LoadSettings(CIniFile(std::string(SX_CONFIG_FIXTURES) + "/hand_edited.ini"), settings);
+    EXPECT_EQ(settings.IntervalTime, 12) << "first key wins, leading digits";
+    EXPECT_EQ(settings.Celsius, 0) << "-0x1 has the digits 0";
+    EXPECT_EQ(settings.SoundWarning, 0) << "only in a repeated section";
+    // Four keys: rows 1 to 4 are read; row 2 is empty, row 4 missing.
+    EXPECT_EQ(settings.LimitPosition[0], 250) << "out of range, kept as stored";
+    EXPECT_EQ(settings.LimitPosition[1], -7);
+    EXPECT_EQ(settings.LimitPosition[2], 40);
+    EXPECT_EQ(settings.LimitPosition[3], -7);
+    EXPECT_EQ(settings.LimitPosition[17], -7);
+}
+
+TEST(LoadSettings, MissingFileGivesZerosAndCrLfFileReads) {
+    AppSettings settings;
+    settings.IntervalTime = 9;
+    LoadSettings(CIniFile("/nonexistent/Skins/Skin.ini"), settings);
+    EXPECT_EQ(settings.IntervalTime, 0);
+    EXPECT_EQ(settings.Celsius, 0);
+    EXPECT_EQ(settings.SoundWarning, 0);
+
+    LoadSettings(CIniFile(std::string(SX_CONFIG_FIXTURES) + "/crlf.ini"), settings);
+    EXPECT_EQ(settings.IntervalTime, 7);
+    EXPECT_EQ(settings.Celsius, 1);
+    EXPECT_EQ(settings.LimitPosition[0], 90) << "ninth field; the tenth is not used";
+    EXPECT_EQ(settings.LimitPosition[1], 15);
+}
+
+class SaveSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        original_ = Fixture("crlf.ini");
+        WriteBytes(path_, original_);
+        LoadSettings(CIniFile(path_), settings_);
+    }
+    TempDir dir_;
+    std::string path_ = dir_.File("Skin.ini");
+    std::string original_;
+    AppSettings settings_;
+};
+
+TEST_F(SaveSettingsTest, NothingChangedWritesNothing) {
+    EXPECT_TRUE(SaveSettings(path_, settings_));
+    EXPECT_EQ(ReadBytes(path_), original_);
+}
+
+TEST_F(SaveSettingsTest, WritesOnlyTheChangedRowsAndKeys) {
+    settings_.LimitPosition[1] = 15; // moved and moved back: still rewritten
+    settings_.LimitChanged[1] = true;
+    settings_.LimitPosition[17] = 64;
+    settings_.LimitChanged[17] = true;
+    settings_.Celsius = 0;
+    settings_.UnitSettingChanged = true;
+    ASSERT_TRUE(SaveSettings(path_, settings_));
+
+    std::string expected = original_;
+    const auto replace = [&](const std::string& from, const std::string& to) {
+        const std::size_t at = expected.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        expected.replace(at, from.size(), to);
+    };
+    replace("2=CPU_TEMP_LOWER_LIMIT,Thumb.png,ThumbSel.png,10,40,55,18,H,15\r\n",
+            "2=CPU_TEMP_LOWER_LIMIT,Normal.jpg,Sel.jpg,160,40,55,18,H,15\r\n"
+            "18=V12_LOWER_LIMIT,Normal.jpg,Sel.jpg,430,170,55,18,H,64\r\n");
+    replace("Celsius=1\r\n", "Celsius=0\r\n");
+    EXPECT_EQ(ReadBytes(path_), expected) << "row 1 stays as the skin author wrote it";
+
+    EXPECT_FALSE(settings_.UnitSettingChanged);
+    EXPECT_FALSE(settings_.LimitChanged[1]);
+    WriteBytes(path_, original_);
+    ASSERT_TRUE(SaveSettings(path_, settings_));
+    EXPECT_EQ(ReadBytes(path_), original_) << "a second save writes nothing";
+}
+
+TEST_F(SaveSettingsTest, ScreenSettingsGoToTheSameSectionInOrder) {
+    settings_.ScreenSettingsChanged = true; // confirmed without changes: both written
+    settings_.SoundWarning = -1;
+    ASSERT_TRUE(SaveSettings(path_, settings_));
+    std::string expected = original_;
+    expected.replace(expected.find("  intervaltime =  7  \r\n"), 23, "  intervaltime =  7\r\n");
+    expected.replace(expected.find("Celsius=1\r\n"), 11, "Celsius=1\r\nSoundWarning=-1\r\n");
+    EXPECT_EQ(ReadBytes(path_), expected);
+    AppSettings reread;
+    LoadSettings(CIniFile(path_), reread);
+    EXPECT_EQ(reread.IntervalTime, 7);
+    EXPECT_EQ(reread.SoundWarning, -1);
+}
+
+TEST_F(SaveSettingsTest, FailureKeepsTheFlagsForAnotherTry) {
+    const std::string missing = dir_.File("gone/Skin.ini");
+    settings_.UnitSettingChanged = true;
+    settings_.LimitChanged[4] = true;
+    EXPECT_FALSE(SaveSettings(missing, settings_));
+    EXPECT_TRUE(settings_.UnitSettingChanged);
+    EXPECT_TRUE(settings_.LimitChanged[4]);
+    ASSERT_TRUE(SaveSettings(path_, settings_));
+    AppSettings reread;
+    LoadSettings(CIniFile(path_), reread);
+    EXPECT_EQ(reread.Celsius, settings_.Celsius);
+}
+
+} // namespace
+} // namespace sentinax
