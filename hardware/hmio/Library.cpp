@@ -131,6 +131,7 @@ uint8_t Library::DetectLM78() {
 }
 
 uint8_t Library::DetectLM75(uint8_t* chipParams, uint8_t selector) {
+    if (!chipParams) return 0;
     std::string before;
     if (Tracing()) before = Hex(chipParams, 8);
     const uint8_t answer = backend_->DetectLM75(chipParams, selector);
@@ -151,6 +152,7 @@ void Library::ApEnableATIISA() {
 }
 
 void Library::ValueRAM(int32_t* rawValues) {
+    if (!rawValues) return;
     const int32_t command = rawValues[7];
     const uint32_t written = backend_->ValueRAM(rawValues);
     if (!Tracing()) return;
@@ -175,6 +177,7 @@ void Library::UnloadNTHMIO() {
 }
 
 uint32_t Library::GetDMILength(uint8_t* entryPoint) {
+    if (!entryPoint) return 0;
     DmiData dmi = backend_->ReadDmi();
     dmiTable_ = std::move(dmi.Table);
     const auto length = static_cast<uint32_t>(dmiTable_.size());
@@ -186,7 +189,7 @@ uint32_t Library::GetDMILength(uint8_t* entryPoint) {
 }
 
 void Library::GetDMIData(uint8_t* buffer) {
-    if (!dmiTable_.empty()) std::memcpy(buffer, dmiTable_.data(), dmiTable_.size());
+    if (buffer && !dmiTable_.empty()) std::memcpy(buffer, dmiTable_.data(), dmiTable_.size());
     if (Tracing()) Trace("GetDMIData(length=" + std::to_string(dmiTable_.size()) + ")");
 }
 

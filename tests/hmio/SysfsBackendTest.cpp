@@ -17,6 +17,8 @@ struct Layout {
     const char* acpitz;
 };
 
+void PrintTo(const Layout& layout, std::ostream* out) { *out << layout.name; }
+
 class SysfsBackendTest : public HmioFixture, public ::testing::WithParamInterface<Layout> {
 protected:
     // A desktop board: k10temp, an NCT6798 super-I/O and an ACPI thermal zone.
