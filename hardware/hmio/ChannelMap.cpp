@@ -5,15 +5,19 @@ namespace hmio {
 namespace {
 
 bool ValidInputName(std::string_view name) {
-    if (name.empty() || name.size() > 64) return false;
+    if (name.empty() || name.size() > 64)
+        return false;
     for (char c : name) {
         const bool ok = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-        if (!ok) return false;
+        if (!ok)
+            return false;
     }
     return true;
 }
 
-bool IsTemperatureInput(std::string_view input) { return input.substr(0, 4) == "temp"; }
+bool IsTemperatureInput(std::string_view input) {
+    return input.substr(0, 4) == "temp";
+}
 
 // "slot7" or "param0".
 bool ParseTarget(std::string_view word, ChannelEntry& entry) {
@@ -27,10 +31,12 @@ bool ParseTarget(std::string_view word, ChannelEntry& entry) {
     } else {
         return false;
     }
-    if (number.empty() || number[0] < '0' || number[0] > '9') return false;
+    if (number.empty() || number[0] < '0' || number[0] > '9')
+        return false;
     const auto index = ParseInteger(number);
     const int limit = entry.Kind == ChannelEntry::Target::Slot ? 30 : 8;
-    if (!index || *index < 0 || *index >= limit) return false;
+    if (!index || *index < 0 || *index >= limit)
+        return false;
     entry.Index = static_cast<int>(*index);
     return true;
 }
@@ -41,18 +47,23 @@ bool ParseScale(std::string_view word, ChannelEntry& entry) {
     bool any = false;
     while (!word.empty()) {
         const char op = word[0];
-        if (op != '*' && op != '/') return false;
+        if (op != '*' && op != '/')
+            return false;
         word.remove_prefix(1);
         size_t len = 0;
-        while (len < word.size() && word[len] >= '0' && word[len] <= '9') ++len;
+        while (len < word.size() && word[len] >= '0' && word[len] <= '9')
+            ++len;
         const auto number = ParseInteger(word.substr(0, len));
-        if (!number || *number <= 0 || *number > 1000000) return false;
+        if (!number || *number <= 0 || *number > 1000000)
+            return false;
         (op == '*' ? multiply : divide) *= *number;
-        if (multiply > 1000000 || divide > 1000000) return false;
+        if (multiply > 1000000 || divide > 1000000)
+            return false;
         word.remove_prefix(len);
         any = true;
     }
-    if (!any) return false;
+    if (!any)
+        return false;
     entry.Multiply = multiply;
     entry.Divide = divide;
     return true;
@@ -66,15 +77,16 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
     ForEachLine(text, [&](int number, std::string_view line) {
         const auto words = SplitWords(line);
         if (words.size() < 3 || words.size() > 4) {
-            errors.push_back(LineError(fileName, number,
-                                       "expected: <chip> <input> slot<N>|param<N> [scale]"));
+            errors.push_back(
+                LineError(fileName, number, "expected: <chip> <input> slot<N>|param<N> [scale]"));
             return;
         }
         ChannelEntry entry;
         entry.Line = number;
         entry.Chip = std::string(words[0]);
         const size_t star = entry.Chip.find('*');
-        if (entry.Chip.size() > 64 || (star != std::string::npos && star + 1 != entry.Chip.size())) {
+        if (entry.Chip.size() > 64 ||
+            (star != std::string::npos && star + 1 != entry.Chip.size())) {
             errors.push_back(LineError(fileName, number, "bad chip name '" + entry.Chip + "'"));
             return;
         }
@@ -90,11 +102,12 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
                                            "' (slot0..slot29 or param0..param7)"));
             return;
         }
-        if (IsTemperatureInput(entry.Input)) entry.Divide = 1000;
+        if (IsTemperatureInput(entry.Input))
+            entry.Divide = 1000;
         if (words.size() == 4 && !ParseScale(words[3], entry)) {
-            errors.push_back(LineError(fileName, number,
-                                       "bad scale '" + std::string(words[3]) +
-                                           "' (like *12, /1000 or *56/10)"));
+            errors.push_back(
+                LineError(fileName, number,
+                          "bad scale '" + std::string(words[3]) + "' (like *12, /1000 or *56/10)"));
             return;
         }
         map.Entries.push_back(std::move(entry));
@@ -112,8 +125,10 @@ bool ChipNameMatches(std::string_view pattern, std::string_view chipName) {
 
 int64_t ScaleValue(const ChannelEntry& entry, int64_t raw) {
     constexpr int64_t kLimit = int64_t(1) << 40; // keeps raw * Multiply in range
-    if (raw > kLimit) raw = kLimit;
-    if (raw < -kLimit) raw = -kLimit;
+    if (raw > kLimit)
+        raw = kLimit;
+    if (raw < -kLimit)
+        raw = -kLimit;
     return raw * entry.Multiply / entry.Divide;
 }
 

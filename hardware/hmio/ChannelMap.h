@@ -32,8 +32,7 @@ struct ChannelMap {
 
 // Parses the map text. A malformed row is reported in errors as
 // "fileName:line: ..." and left out; the other rows still count.
-ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
-                           ParseErrors& errors);
+ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName, ParseErrors& errors);
 
 bool ChipNameMatches(std::string_view pattern, std::string_view chipName);
 // value scaled as the entry says, truncated toward zero.

@@ -18,7 +18,8 @@ uint8_t EcEmulator::Read(uint16_t port) {
         return status;
     }
     if (port == kDataPort) {
-        if (output_.empty() || scenario_.EcNoOutput) return 0x00;
+        if (output_.empty() || scenario_.EcNoOutput)
+            return 0x00;
         const uint8_t byte = output_.front();
         output_.pop_front();
         outputDelay_ = scenario_.EcOutputDelayPolls;
@@ -35,9 +36,11 @@ void EcEmulator::Write(uint16_t port, uint8_t value) {
         ByteWritten();
         return;
     }
-    if (port != kDataPort) return;
+    if (port != kDataPort)
+        return;
     ByteWritten();
-    if (command_.size() != 1) return; // data without a command: ignored
+    if (command_.size() != 1)
+        return; // data without a command: ignored
     command_.push_back(value);
     const auto found = scenario_.Ec.find(static_cast<uint16_t>((command_[0] << 8) | value));
     if (found != scenario_.Ec.end()) {
@@ -47,6 +50,8 @@ void EcEmulator::Write(uint16_t port, uint8_t value) {
     }
 }
 
-void EcEmulator::ByteWritten() { inputBusy_ = scenario_.EcInputBusyPolls; }
+void EcEmulator::ByteWritten() {
+    inputBusy_ = scenario_.EcInputBusyPolls;
+}
 
 } // namespace hmio

@@ -45,7 +45,8 @@ const char* Env(const char* name) {
 // The folder of this library file (or of the program it is linked into).
 std::string OwnFolder() {
     Dl_info info{};
-    if (!dladdr(reinterpret_cast<void*>(&OwnFolder), &info) || !info.dli_fname) return {};
+    if (!dladdr(reinterpret_cast<void*>(&OwnFolder), &info) || !info.dli_fname)
+        return {};
     const std::string path = info.dli_fname;
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -82,7 +83,8 @@ std::unique_ptr<Backend> MakeBackend() {
     if (const char* file = Env("HMIO_SCENARIO")) {
         const auto text = ReadWholeFile(file);
         ParseErrors errors;
-        if (!text) errors.push_back(std::string(file) + ": cannot read the scenario");
+        if (!text)
+            errors.push_back(std::string(file) + ": cannot read the scenario");
         Scenario scenario = ParseScenario(text.value_or(""), file, errors);
         ReportErrors(errors);
         return std::make_unique<SimulatorBackend>(std::move(scenario));
@@ -100,14 +102,16 @@ Library::Library(std::unique_ptr<Backend> backend, int traceFd)
     : backend_(std::move(backend)), traceFd_(traceFd) {}
 
 Library::~Library() {
-    if (traceFd_ >= 0) ::close(traceFd_);
+    if (traceFd_ >= 0)
+        ::close(traceFd_);
 }
 
 std::unique_ptr<Library> Library::FromEnvironment() {
     int traceFd = -1;
     if (const char* trace = Env("HMIO_TRACE")) {
         traceFd = ::open(trace, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-        if (traceFd < 0) ReportErrors({std::string(trace) + ": cannot open the trace file"});
+        if (traceFd < 0)
+            ReportErrors({std::string(trace) + ": cannot open the trace file"});
     }
     return std::make_unique<Library>(MakeBackend(), traceFd);
 }
@@ -120,20 +124,24 @@ void Library::Trace(const std::string& line) const {
 
 uint32_t Library::GetVid() {
     const uint32_t vid = backend_->GetVid();
-    if (Tracing()) Trace("GetVid() -> " + HexNumber(vid, 4));
+    if (Tracing())
+        Trace("GetVid() -> " + HexNumber(vid, 4));
     return vid;
 }
 
 uint8_t Library::DetectLM78() {
     const uint8_t answer = backend_->DetectLM78();
-    if (Tracing()) Trace("DetectLM78() -> " + std::to_string(answer));
+    if (Tracing())
+        Trace("DetectLM78() -> " + std::to_string(answer));
     return answer;
 }
 
 uint8_t Library::DetectLM75(uint8_t* chipParams, uint8_t selector) {
-    if (!chipParams) return 0;
+    if (!chipParams)
+        return 0;
     std::string before;
-    if (Tracing()) before = Hex(chipParams, 8);
+    if (Tracing())
+        before = Hex(chipParams, 8);
     const uint8_t answer = backend_->DetectLM75(chipParams, selector);
     if (Tracing())
         Trace("DetectLM75(params=" + before + " selector=" + std::to_string(selector) + ") -> " +
@@ -143,21 +151,26 @@ uint8_t Library::DetectLM75(uint8_t* chipParams, uint8_t selector) {
 
 void Library::EnableSMSCHWMonitor() {
     backend_->EnableSMSCHWMonitor();
-    if (Tracing()) Trace("EnableSMSCHWMonitor()");
+    if (Tracing())
+        Trace("EnableSMSCHWMonitor()");
 }
 
 void Library::ApEnableATIISA() {
     backend_->ApEnableATIISA();
-    if (Tracing()) Trace("ApEnableATIISA()");
+    if (Tracing())
+        Trace("ApEnableATIISA()");
 }
 
 void Library::ValueRAM(int32_t* rawValues) {
-    if (!rawValues) return;
+    if (!rawValues)
+        return;
     const int32_t command = rawValues[7];
     const uint32_t written = backend_->ValueRAM(rawValues);
-    if (!Tracing()) return;
+    if (!Tracing())
+        return;
     std::string line = "ValueRAM(raw7=" + std::to_string(command) + ") -> slots";
-    if (written == 0) line += " none";
+    if (written == 0)
+        line += " none";
     for (int i = 0; i < 30; ++i) {
         if (written & (1u << i))
             line += " " + std::to_string(i) + "=" + std::to_string(rawValues[i]);
@@ -167,21 +180,25 @@ void Library::ValueRAM(int32_t* rawValues) {
 
 uint32_t Library::LoadNTHMIO() {
     const uint32_t loaded = backend_->LoadNTHMIO();
-    if (Tracing()) Trace("LoadNTHMIO() -> " + std::to_string(loaded));
+    if (Tracing())
+        Trace("LoadNTHMIO() -> " + std::to_string(loaded));
     return loaded;
 }
 
 void Library::UnloadNTHMIO() {
     backend_->UnloadNTHMIO();
-    if (Tracing()) Trace("UnloadNTHMIO()");
+    if (Tracing())
+        Trace("UnloadNTHMIO()");
 }
 
 uint32_t Library::GetDMILength(uint8_t* entryPoint) {
-    if (!entryPoint) return 0;
+    if (!entryPoint)
+        return 0;
     DmiData dmi = backend_->ReadDmi();
     dmiTable_ = std::move(dmi.Table);
     const auto length = static_cast<uint32_t>(dmiTable_.size());
-    if (length > 0) std::memcpy(entryPoint, dmi.EntryPoint.data(), dmi.EntryPoint.size());
+    if (length > 0)
+        std::memcpy(entryPoint, dmi.EntryPoint.data(), dmi.EntryPoint.size());
     if (Tracing())
         Trace("GetDMILength() -> " + std::to_string(length) +
               (length > 0 ? " entry=" + Hex(entryPoint, dmi.EntryPoint.size()) : ""));
@@ -189,8 +206,10 @@ uint32_t Library::GetDMILength(uint8_t* entryPoint) {
 }
 
 void Library::GetDMIData(uint8_t* buffer) {
-    if (buffer && !dmiTable_.empty()) std::memcpy(buffer, dmiTable_.data(), dmiTable_.size());
-    if (Tracing()) Trace("GetDMIData(length=" + std::to_string(dmiTable_.size()) + ")");
+    if (buffer && !dmiTable_.empty())
+        std::memcpy(buffer, dmiTable_.data(), dmiTable_.size());
+    if (Tracing())
+        Trace("GetDMIData(length=" + std::to_string(dmiTable_.size()) + ")");
 }
 
 // Only the embedded controller's two ports are reachable: a caller must never
@@ -206,7 +225,8 @@ uint32_t Library::ReadPort(uint16_t port) {
 
 void Library::WritePort(uint16_t port, uint8_t value) {
     const bool allowed = port == kEcDataPort || port == kEcStatusPort;
-    if (allowed) backend_->WritePort(port, value);
+    if (allowed)
+        backend_->WritePort(port, value);
     if (Tracing())
         Trace("WritePort(port=" + HexNumber(port, 2) + " value=" + HexNumber(value, 2) + ")" +
               (allowed ? "" : " refused"));
@@ -214,18 +234,21 @@ void Library::WritePort(uint16_t port, uint8_t value) {
 
 void Library::ChassisClear() {
     backend_->ChassisClear();
-    if (Tracing()) Trace("ChassisClear()");
+    if (Tracing())
+        Trace("ChassisClear()");
 }
 
 uint8_t Library::ChassisIntrusion() {
     const uint8_t latch = backend_->ChassisIntrusion();
-    if (Tracing()) Trace("ChassisIntrusion() -> " + std::to_string(latch));
+    if (Tracing())
+        Trace("ChassisIntrusion() -> " + std::to_string(latch));
     return latch;
 }
 
 Library& Instance(std::unique_lock<std::mutex>& lock) {
     lock = std::unique_lock<std::mutex>(gMutex);
-    if (!gLibrary) gLibrary = Library::FromEnvironment();
+    if (!gLibrary)
+        gLibrary = Library::FromEnvironment();
     return *gLibrary;
 }
 

@@ -36,8 +36,8 @@ std::optional<Sequence<int64_t>> ParseSequence(const std::vector<std::string_vie
             return std::nullopt;
         }
         if (*value < low || *value > high) {
-            problem = "value " + std::string(word) + " out of range " + std::to_string(low) +
-                      ".." + std::to_string(high);
+            problem = "value " + std::string(word) + " out of range " + std::to_string(low) + ".." +
+                      std::to_string(high);
             return std::nullopt;
         }
         if (sequence.Values.size() + count > 100000) {
@@ -54,8 +54,7 @@ std::optional<Sequence<int64_t>> ParseSequence(const std::vector<std::string_vie
 }
 
 // "ec <command> <argument> = <bytes> [| <bytes>]... [cycle|hold]"
-bool ParseEc(const std::vector<std::string_view>& words, Scenario& scenario,
-             std::string& problem) {
+bool ParseEc(const std::vector<std::string_view>& words, Scenario& scenario, std::string& problem) {
     if (words.size() < 5 || words[3] != "=") {
         problem = "expected: ec <command> <argument> = <bytes> [| <bytes>]... [cycle]";
         return false;
@@ -140,7 +139,8 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName, Parse
                                    : scenario.Version) = value;
             scenario.HasBoard = true;
         } else if (key == "dmi") {
-            if (rest.empty()) return fail("dmi: expected a file path or 'none'");
+            if (rest.empty())
+                return fail("dmi: expected a file path or 'none'");
             if (rest == "none") {
                 scenario.NoDmi = true;
                 scenario.DmiTableFile.reset();
@@ -162,10 +162,12 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName, Parse
             sequence(1, 0, 255, scenario.Lm75);
         } else if (key == "slot") {
             const int n = index(30);
-            if (n >= 0) sequence(2, INT32_MIN, INT32_MAX, scenario.Slots[n]);
+            if (n >= 0)
+                sequence(2, INT32_MIN, INT32_MAX, scenario.Slots[n]);
         } else if (key == "param") {
             const int n = index(8);
-            if (n >= 0) sequence(2, 0, 255, scenario.Params[n]);
+            if (n >= 0)
+                sequence(2, 0, 255, scenario.Params[n]);
         } else if (key == "chassis") {
             sequence(1, 0, 1, scenario.Chassis);
         } else if (key == "chassis-clear") {
@@ -173,9 +175,11 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName, Parse
                 return fail("chassis-clear: expected 'clears' or 'ignored'");
             scenario.ChassisClearWorks = rest == "clears";
         } else if (key == "ec") {
-            if (!ParseEc(words, scenario, problem)) fail(problem);
+            if (!ParseEc(words, scenario, problem))
+                fail(problem);
         } else if (key == "ec-no-output") {
-            if (words.size() != 1) return fail("ec-no-output takes no value");
+            if (words.size() != 1)
+                return fail("ec-no-output takes no value");
             scenario.EcNoOutput = true;
         } else if (key == "ec-input-busy" || key == "ec-output-delay") {
             const auto polls = words.size() == 2 ? ParseInteger(words[1]) : std::nullopt;

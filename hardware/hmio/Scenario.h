@@ -34,15 +34,15 @@ struct Scenario {
     Sequence<int64_t> Load{{1}};
     Sequence<int64_t> Lm78{{1}};
     Sequence<int64_t> Lm75{{1}};
-    std::array<Sequence<int64_t>, 30> Slots;  // empty: slot left alone
-    std::array<Sequence<int64_t>, 8> Params;  // empty: byte left alone
-    Sequence<int64_t> Chassis;                // intrusion switch events, 1 = opened
+    std::array<Sequence<int64_t>, 30> Slots; // empty: slot left alone
+    std::array<Sequence<int64_t>, 8> Params; // empty: byte left alone
+    Sequence<int64_t> Chassis;               // intrusion switch events, 1 = opened
     bool ChassisClearWorks = true;
 
     // Embedded controller, keyed by (command << 8) | argument.
     std::map<uint16_t, EcResponse> Ec;
-    bool EcNoOutput = false;  // the output-full bit never rises
-    int EcInputBusyPolls = 0; // input-full stays set this many status reads per byte
+    bool EcNoOutput = false;    // the output-full bit never rises
+    int EcInputBusyPolls = 0;   // input-full stays set this many status reads per byte
     int EcOutputDelayPolls = 0; // status reads before a reply shows output-full
 };
 

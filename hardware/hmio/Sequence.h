@@ -16,8 +16,10 @@ template <typename T> struct Sequence {
     bool Empty() const { return Values.empty(); }
     // The next value; fallback when the sequence is empty.
     T Next(const T& fallback = T()) {
-        if (Values.empty()) return fallback;
-        if (Position >= Values.size()) Position = Cycle ? 0 : Values.size() - 1;
+        if (Values.empty())
+            return fallback;
+        if (Position >= Values.size())
+            Position = Cycle ? 0 : Values.size() - 1;
         return Values[Position++];
     }
 };

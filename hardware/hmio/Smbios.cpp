@@ -14,7 +14,8 @@ namespace {
 class TableWriter {
 public:
     // Formatted area (type, length, handle are filled in) and its strings.
-    void Add(uint8_t type, std::vector<uint8_t> formatted, const std::vector<std::string>& strings) {
+    void Add(uint8_t type, std::vector<uint8_t> formatted,
+             const std::vector<std::string>& strings) {
         formatted[0] = type;
         formatted[1] = static_cast<uint8_t>(formatted.size());
         formatted[2] = static_cast<uint8_t>(handle_ & 0xFF);
@@ -23,12 +24,14 @@ public:
         bytes_.insert(bytes_.end(), formatted.begin(), formatted.end());
         bool any = false;
         for (const std::string& s : strings) {
-            if (s.empty()) continue;
+            if (s.empty())
+                continue;
             bytes_.insert(bytes_.end(), s.begin(), s.end());
             bytes_.push_back(0);
             any = true;
         }
-        if (!any) bytes_.push_back(0);
+        if (!any)
+            bytes_.push_back(0);
         bytes_.push_back(0);
     }
     std::vector<uint8_t> Take() { return std::move(bytes_); }
@@ -36,19 +39,20 @@ public:
 private:
     std::vector<uint8_t> bytes_;
     uint16_t handle_ = 0x1001; // no zero byte in any handle
-
 };
 
 // String numbers for a list in which empty texts are absent (number 0).
 std::vector<uint8_t> StringNumbers(const std::vector<std::string>& strings) {
     std::vector<uint8_t> numbers;
     uint8_t next = 1;
-    for (const std::string& s : strings) numbers.push_back(s.empty() ? 0 : next++);
+    for (const std::string& s : strings)
+        numbers.push_back(s.empty() ? 0 : next++);
     return numbers;
 }
 
 void PutLe(uint8_t* at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+    for (int i = 0; i < bytes; ++i)
+        at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 } // namespace
@@ -78,16 +82,16 @@ std::vector<uint8_t> BuildBoardTable(const BoardIdentity& board) {
     const auto boardNumbers = StringNumbers(baseBoard);
     std::vector<uint8_t> base(0x0F, 0);
     std::copy(boardNumbers.begin(), boardNumbers.end(), base.begin() + 4);
-    base[9] = 0x09;   // feature flags: hosting board, replaceable
+    base[9] = 0x09;    // feature flags: hosting board, replaceable
     base[0x0D] = 0x0A; // board type: motherboard
     table.Add(2, base, baseBoard);
 
     std::vector<uint8_t> chassis(0x15, 0xFF);
     chassis[4] = 1;
     chassis[5] = 0x03; // desktop
-    chassis[6] = 0; // no version string
-    chassis[7] = 2; // serial number
-    chassis[8] = 3; // asset tag
+    chassis[6] = 0;    // no version string
+    chassis[7] = 2;    // serial number
+    chassis[8] = 3;    // asset tag
     table.Add(3, chassis, {"Simulated Chassis", "SIM-CH-0001", "No Asset Tag"});
 
     std::vector<uint8_t> cpu(0x2A, 0xFF);
@@ -108,7 +112,8 @@ DmiEntryPoint MakeEntryPoint(size_t tableLength, uint32_t address, uint16_t stru
     PutLe(&point[12], structureCount, 2);
     point[14] = bcdRevision;
     uint8_t sum = 0;
-    for (int i = 0; i < 15; ++i) sum = static_cast<uint8_t>(sum + point[i]);
+    for (int i = 0; i < 15; ++i)
+        sum = static_cast<uint8_t>(sum + point[i]);
     point[5] = static_cast<uint8_t>(0x100 - sum);
     return point;
 }
@@ -119,8 +124,7 @@ DmiEntryPoint EntryPointFromFile(std::string_view bytes, size_t tableLength) {
         const size_t n = std::min<size_t>(15, bytes.size() - at);
         std::memcpy(point.data(), bytes.data() + at, n);
     };
-    if (bytes.substr(0, 4) == "_SM_" && bytes.size() >= 16 + 5 &&
-        bytes.substr(16, 5) == "_DMI_") {
+    if (bytes.substr(0, 4) == "_SM_" && bytes.size() >= 16 + 5 && bytes.substr(16, 5) == "_DMI_") {
         copyAnchor(16);
         return point;
     }
@@ -143,11 +147,14 @@ uint16_t CountStructures(const std::vector<uint8_t>& table) {
     while (at + 4 <= table.size() && count < 0xFFFF) {
         const uint8_t type = table[at];
         const size_t length = table[at + 1];
-        if (length < 4 || at + length > table.size()) break;
+        if (length < 4 || at + length > table.size())
+            break;
         size_t next = at + length;
-        while (next + 1 < table.size() && !(table[next] == 0 && table[next + 1] == 0)) ++next;
+        while (next + 1 < table.size() && !(table[next] == 0 && table[next + 1] == 0))
+            ++next;
         ++count;
-        if (type == 127) break;
+        if (type == 127)
+            break;
         at = next + 2;
     }
     return count;

@@ -33,14 +33,17 @@ std::string Chomp(std::string text) {
 // "device" folder.
 int OpenAttribute(const std::string& folder, const std::string& name, int flags) {
     int fd = ::open((folder + name).c_str(), flags | O_CLOEXEC);
-    if (fd < 0) fd = ::open((folder + "device/" + name).c_str(), flags | O_CLOEXEC);
+    if (fd < 0)
+        fd = ::open((folder + "device/" + name).c_str(), flags | O_CLOEXEC);
     return fd;
 }
 
 std::optional<std::string> ReadAttribute(const std::string& folder, const std::string& name) {
     auto text = ReadWholeFile(folder + name, 4096);
-    if (!text) text = ReadWholeFile(folder + "device/" + name, 4096);
-    if (!text) return std::nullopt;
+    if (!text)
+        text = ReadWholeFile(folder + "device/" + name, 4096);
+    if (!text)
+        return std::nullopt;
     return Chomp(*text);
 }
 
@@ -50,13 +53,16 @@ std::vector<Chip> ScanChips(const std::string& root) {
     std::vector<Chip> chips;
     const std::string base = root + "sys/class/hwmon/";
     DIR* dir = ::opendir(base.c_str());
-    if (!dir) return chips;
+    if (!dir)
+        return chips;
     while (const dirent* entry = ::readdir(dir)) {
-        if (std::strncmp(entry->d_name, "hwmon", 5) != 0) continue;
+        if (std::strncmp(entry->d_name, "hwmon", 5) != 0)
+            continue;
         Chip chip;
         chip.Folder = base + entry->d_name + "/";
         const auto name = ReadAttribute(chip.Folder, "name");
-        if (!name || name->empty()) continue;
+        if (!name || name->empty())
+            continue;
         chip.Name = *name;
         char resolved[PATH_MAX];
         chip.SortKey = ::realpath((chip.Folder + "device").c_str(), resolved)
@@ -75,19 +81,24 @@ std::vector<Chip> ScanChips(const std::string& root) {
 std::optional<int64_t> ReadNumber(int fd) {
     char buffer[32];
     const ssize_t n = ::pread(fd, buffer, sizeof buffer, 0);
-    if (n <= 0 || n == static_cast<ssize_t>(sizeof buffer)) return std::nullopt;
+    if (n <= 0 || n == static_cast<ssize_t>(sizeof buffer))
+        return std::nullopt;
     const char* first = buffer;
     const char* last = buffer + n;
-    while (last > first && (last[-1] == '\n' || last[-1] == ' ' || last[-1] == '\r')) --last;
-    while (first < last && *first == ' ') ++first;
+    while (last > first && (last[-1] == '\n' || last[-1] == ' ' || last[-1] == '\r'))
+        --last;
+    while (first < last && *first == ' ')
+        ++first;
     int64_t value = 0;
     const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc() || end != last || first == last) return std::nullopt;
+    if (error != std::errc() || end != last || first == last)
+        return std::nullopt;
     return value;
 }
 
 void CloseFd(int& fd) {
-    if (fd >= 0) ::close(fd);
+    if (fd >= 0)
+        ::close(fd);
     fd = -1;
 }
 
@@ -95,24 +106,31 @@ void CloseFd(int& fd) {
 
 SysfsBackend::SysfsBackend(std::string root, ChannelMap map)
     : root_(std::move(root)), map_(std::move(map)) {
-    if (root_.empty() || root_.back() != '/') root_ += '/';
+    if (root_.empty() || root_.back() != '/')
+        root_ += '/';
 }
 
-SysfsBackend::~SysfsBackend() { Close(); }
+SysfsBackend::~SysfsBackend() {
+    Close();
+}
 
 void SysfsBackend::EnsureOpen() {
-    if (open_) return;
+    if (open_)
+        return;
     open_ = true;
     const std::vector<Chip> chips = ScanChips(root_);
     uint32_t slotsTaken = 0, paramsTaken = 0;
     for (const ChannelEntry& entry : map_.Entries) {
         const bool isSlot = entry.Kind == ChannelEntry::Target::Slot;
         uint32_t& taken = isSlot ? slotsTaken : paramsTaken;
-        if (taken & (1u << entry.Index)) continue; // an earlier row already feeds it
+        if (taken & (1u << entry.Index))
+            continue; // an earlier row already feeds it
         for (const Chip& chip : chips) {
-            if (!ChipNameMatches(entry.Chip, chip.Name)) continue;
+            if (!ChipNameMatches(entry.Chip, chip.Name))
+                continue;
             const int fd = OpenAttribute(chip.Folder, entry.Input, O_RDONLY);
-            if (fd < 0) continue;
+            if (fd < 0)
+                continue;
             (isSlot ? slots_ : params_).push_back({fd, &entry});
             taken |= 1u << entry.Index;
             break;
@@ -129,8 +147,10 @@ void SysfsBackend::EnsureOpen() {
 }
 
 void SysfsBackend::Close() {
-    for (Channel& channel : slots_) CloseFd(channel.Fd);
-    for (Channel& channel : params_) CloseFd(channel.Fd);
+    for (Channel& channel : slots_)
+        CloseFd(channel.Fd);
+    for (Channel& channel : params_)
+        CloseFd(channel.Fd);
     slots_.clear();
     params_.clear();
     CloseFd(intrusionFd_);
@@ -148,11 +168,14 @@ uint32_t SysfsBackend::LoadNTHMIO() {
     return anything ? 1 : 0;
 }
 
-void SysfsBackend::UnloadNTHMIO() { Close(); }
+void SysfsBackend::UnloadNTHMIO() {
+    Close();
+}
 
 uint32_t SysfsBackend::GetVid() {
     const auto text = ReadWholeFile(root_ + "sys/bus/pci/devices/0000:00:00.0/vendor", 64);
-    if (!text) return 0;
+    if (!text)
+        return 0;
     const auto value = ParseInteger(Chomp(*text));
     return value && *value > 0 && *value <= 0xFFFF ? static_cast<uint32_t>(*value) : 0;
 }
@@ -169,7 +192,8 @@ DmiData SysfsBackend::ReadDmi() {
     // The raw table is readable by root only; the board strings are not.
     const std::string id = root_ + "sys/class/dmi/id/";
     const auto product = ReadWholeFile(id + "board_name", 256);
-    if (!product) return dmi;
+    if (!product)
+        return dmi;
     BoardIdentity board;
     board.Product = Chomp(*product);
     board.Manufacturer = Chomp(ReadWholeFile(id + "board_vendor", 256).value_or(""));
@@ -189,10 +213,12 @@ uint8_t SysfsBackend::DetectLM75(uint8_t* chipParams, uint8_t /*selector*/) {
     bool cpuRead = false;
     for (const Channel& channel : params_) {
         const auto raw = ReadNumber(channel.Fd);
-        if (!raw) continue; // a faulted sensor leaves its byte alone
+        if (!raw)
+            continue; // a faulted sensor leaves its byte alone
         const int64_t value = std::clamp<int64_t>(ScaleValue(*channel.Entry, *raw), 0, 255);
         chipParams[channel.Entry->Index] = static_cast<uint8_t>(value);
-        if (channel.Entry->Index == 0) cpuRead = true;
+        if (channel.Entry->Index == 0)
+            cpuRead = true;
     }
     return cpuRead ? 1 : 0;
 }
@@ -204,8 +230,8 @@ uint32_t SysfsBackend::ValueRAM(int32_t* rawValues) {
         const auto raw = ReadNumber(channel.Fd);
         // An unreadable input reads 0, the monitor's "absent".
         const int64_t value = raw ? ScaleValue(*channel.Entry, *raw) : 0;
-        rawValues[channel.Entry->Index] = static_cast<int32_t>(
-            std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+        rawValues[channel.Entry->Index] =
+            static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
         written |= 1u << channel.Entry->Index;
     }
     return written;
@@ -214,27 +240,32 @@ uint32_t SysfsBackend::ValueRAM(int32_t* rawValues) {
 uint8_t SysfsBackend::ReadPort(uint16_t port) {
     EnsureOpen();
     uint8_t value = 0; // no access: status "both buffers empty", data 0
-    if (portFd_ >= 0 && ::pread(portFd_, &value, 1, port) != 1) value = 0;
+    if (portFd_ >= 0 && ::pread(portFd_, &value, 1, port) != 1)
+        value = 0;
     return value;
 }
 
 void SysfsBackend::WritePort(uint16_t port, uint8_t value) {
     EnsureOpen();
-    if (portFd_ >= 0) (void)!::pwrite(portFd_, &value, 1, port);
+    if (portFd_ >= 0)
+        (void)!::pwrite(portFd_, &value, 1, port);
 }
 
 uint8_t SysfsBackend::ChassisIntrusion() {
     EnsureOpen();
-    if (intrusionFd_ < 0) return 0;
+    if (intrusionFd_ < 0)
+        return 0;
     const auto value = ReadNumber(intrusionFd_);
     return value && *value != 0 ? 1 : 0;
 }
 
 void SysfsBackend::ChassisClear() {
     EnsureOpen();
-    if (intrusionPath_.empty()) return;
+    if (intrusionPath_.empty())
+        return;
     const int fd = OpenAttribute(intrusionPath_, "intrusion0_alarm", O_WRONLY);
-    if (fd < 0) return; // needs root; the latch then stays as it is
+    if (fd < 0)
+        return; // needs root; the latch then stays as it is
     (void)!::write(fd, "0", 1);
     ::close(fd);
 }

@@ -8,12 +8,16 @@
 namespace hmio {
 
 namespace {
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 } // namespace
 
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -21,16 +25,20 @@ std::vector<std::string_view> SplitWords(std::string_view text) {
     std::vector<std::string_view> words;
     size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && IsBlank(text[i])) ++i;
+        while (i < text.size() && IsBlank(text[i]))
+            ++i;
         const size_t start = i;
-        while (i < text.size() && !IsBlank(text[i])) ++i;
-        if (i > start) words.push_back(text.substr(start, i - start));
+        while (i < text.size() && !IsBlank(text[i]))
+            ++i;
+        if (i > start)
+            words.push_back(text.substr(start, i - start));
     }
     return words;
 }
 
 std::optional<int64_t> ParseInteger(std::string_view token) {
-    if (token.empty() || token.size() > 24) return std::nullopt;
+    if (token.empty() || token.size() > 24)
+        return std::nullopt;
     const std::string copy(token);
     const bool hex = copy.size() > 2 && copy[0] == '0' && (copy[1] == 'x' || copy[1] == 'X');
     if (!hex && !(copy[0] == '-' || copy[0] == '+' || (copy[0] >= '0' && copy[0] <= '9')))
@@ -38,7 +46,8 @@ std::optional<int64_t> ParseInteger(std::string_view token) {
     errno = 0;
     char* end = nullptr;
     const long long value = std::strtoll(copy.c_str(), &end, hex ? 16 : 10);
-    if (errno != 0 || end == copy.c_str() || *end != '\0') return std::nullopt;
+    if (errno != 0 || end == copy.c_str() || *end != '\0')
+        return std::nullopt;
     return value;
 }
 
@@ -48,17 +57,21 @@ std::string LineError(const std::string& file, int line, const std::string& what
 
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0)
+        return std::nullopt;
     std::string data;
     char chunk[8192];
     while (data.size() < maxBytes) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         data.append(chunk, static_cast<size_t>(n));
     }
     ::close(fd);
-    if (data.size() > maxBytes) data.resize(maxBytes);
+    if (data.size() > maxBytes)
+        data.resize(maxBytes);
     return data;
 }
 

@@ -29,9 +29,11 @@ template <typename Fn> void ForEachLine(std::string_view text, Fn lineFn) {
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         const size_t hash = line.find('#');
-        if (hash != std::string_view::npos) line = line.substr(0, hash);
+        if (hash != std::string_view::npos)
+            line = line.substr(0, hash);
         line = Trim(line);
-        if (!line.empty()) lineFn(number, line);
+        if (!line.empty())
+            lineFn(number, line);
     }
 }
 std::string LineError(const std::string& file, int line, const std::string& what);

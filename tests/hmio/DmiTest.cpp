@@ -20,7 +20,8 @@ Identity WalkLikeTheMonitor(const std::vector<uint8_t>& t) {
     for (int n = 0; n < 224 && at + 2 <= t.size(); ++n) {
         if (t[at] != 2) {
             size_t p = at;
-            while (p + 1 < t.size() && !(t[p] == 0 && t[p + 1] == 0)) ++p;
+            while (p + 1 < t.size() && !(t[p] == 0 && t[p + 1] == 0))
+                ++p;
             at = p + 2;
             continue;
         }
@@ -35,8 +36,10 @@ Identity WalkLikeTheMonitor(const std::vector<uint8_t>& t) {
             at = p + 2;
             continue;
         }
-        if (s[4]) next();
-        if (s[5]) id.Product = next();
+        if (s[4])
+            next();
+        if (s[5])
+            id.Product = next();
         if (s[6]) {
             id.Version = next();
             break;
@@ -56,11 +59,14 @@ std::vector<uint8_t> ReadTable(uint32_t length) {
 
 uint8_t Checksum(const std::array<uint8_t, 20>& point) {
     uint8_t sum = 0;
-    for (int i = 0; i < 15; ++i) sum = static_cast<uint8_t>(sum + point[i]);
+    for (int i = 0; i < 15; ++i)
+        sum = static_cast<uint8_t>(sum + point[i]);
     return sum;
 }
 
-uint32_t Le32(const uint8_t* at) { return at[0] | at[1] << 8 | at[2] << 16 | uint32_t(at[3]) << 24; }
+uint32_t Le32(const uint8_t* at) {
+    return at[0] | at[1] << 8 | at[2] << 16 | uint32_t(at[3]) << 24;
+}
 
 TEST_F(HmioFixture, SimulatedBoardTableSuitsTheMonitorsWalk) {
     UseScenario("manufacturer Korvane\nproduct KX-4100 Demo\nversion 1.0\n");

@@ -30,8 +30,8 @@ protected:
         fs::remove_all(dir_);
     }
     static void ClearEnvironment() {
-        for (const char* name : {"HMIO_SCENARIO", "HMIO_SYSFS_ROOT", "HMIO_TRACE",
-                                 "HMIO_CHANNEL_MAP"})
+        for (const char* name :
+             {"HMIO_SCENARIO", "HMIO_SYSFS_ROOT", "HMIO_TRACE", "HMIO_CHANNEL_MAP"})
             ::unsetenv(name);
         hmio::ResetInstance();
     }
@@ -65,7 +65,8 @@ protected:
     std::vector<std::string> TraceLines() const {
         std::vector<std::string> lines;
         std::istringstream text(Read("trace.log"));
-        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        for (std::string line; std::getline(text, line);)
+            lines.push_back(line);
         return lines;
     }
 

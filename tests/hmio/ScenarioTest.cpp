@@ -30,7 +30,8 @@ TEST_F(HmioFixture, ParamsCycleAndUnlistedBytesKeepTheirValue) {
         ASSERT_EQ(DetectLM75(params.data(), 3), 1);
         cpu.push_back(params[0]);
         second.push_back(params[1]);
-        for (int b = 2; b < 8; ++b) EXPECT_EQ(params[b], 0xC9);
+        for (int b = 2; b < 8; ++b)
+            EXPECT_EQ(params[b], 0xC9);
     }
     EXPECT_EQ(cpu, (std::vector<int>{40, 41, 42, 40, 41}));
     EXPECT_EQ(second, (std::vector<int>{30, 30, 31, 31, 31}));
@@ -45,7 +46,8 @@ TEST_F(HmioFixture, ValueRamWritesOnlyScenarioSlots) {
     ValueRAM(raw.data());
     EXPECT_EQ(raw[0], 1360);
     EXPECT_EQ(raw[29], -5);
-    for (int i = 1; i < 29; ++i) EXPECT_EQ(raw[i], 7) << "slot " << i;
+    for (int i = 1; i < 29; ++i)
+        EXPECT_EQ(raw[i], 7) << "slot " << i;
 }
 
 TEST_F(HmioFixture, ChassisLatchHoldsUntilCleared) {
@@ -65,8 +67,8 @@ TEST_F(HmioFixture, ChassisLatchHoldsUntilCleared) {
 TEST_F(HmioFixture, MalformedScenarioLinesAreReportedAndIgnored) {
     ::testing::internal::CaptureStderr();
     UseScenario("lm78 0\n"
-                "lm78 1 x\n"      // line 2: not a number
-                "param 9 40\n"    // line 3: no such byte
+                "lm78 1 x\n"   // line 2: not a number
+                "param 9 40\n" // line 3: no such byte
                 "param 0 45\n");
     std::array<uint8_t, 8> params{};
     EXPECT_EQ(DetectLM78(), 0);
@@ -90,12 +92,23 @@ TEST_F(HmioFixture, MissingScenarioFileIsReported) {
 
 // Each line alone is malformed: one message naming line 1, nothing taken from it.
 TEST(ScenarioParser, EveryMalformedLineGivesOneMessage) {
-    const char* lines[] = {"slot 30 1",          "slot 1",          "slot 1 5*0",
-                           "param 0 256",        "lm78",            "vendor 0x1 2",
-                           "chassis 2",          "chassis-clear no", "ec 0x13 0x00 2d",
-                           "ec 0x13 0x100 = 1",  "ec 0x13 0 = | 1", "ec-input-busy -1",
-                           "ec-no-output 1",     "frobnicate 1",    "dmi",
-                           "product \"a\"b\"",  "load 1 cycle cycle"};
+    const char* lines[] = {"slot 30 1",
+                           "slot 1",
+                           "slot 1 5*0",
+                           "param 0 256",
+                           "lm78",
+                           "vendor 0x1 2",
+                           "chassis 2",
+                           "chassis-clear no",
+                           "ec 0x13 0x00 2d",
+                           "ec 0x13 0x100 = 1",
+                           "ec 0x13 0 = | 1",
+                           "ec-input-busy -1",
+                           "ec-no-output 1",
+                           "frobnicate 1",
+                           "dmi",
+                           "product \"a\"b\"",
+                           "load 1 cycle cycle"};
     for (const char* line : lines) {
         hmio::ParseErrors errors;
         const hmio::Scenario scenario = hmio::ParseScenario(line, "s.scenario", errors);

@@ -12,12 +12,14 @@ constexpr int32_t kUntouched = -777;
 
 struct Layout {
     const char* name;
-    const char* nct;    // hwmon folder of each chip; their order must not matter
+    const char* nct; // hwmon folder of each chip; their order must not matter
     const char* k10;
     const char* acpitz;
 };
 
-void PrintTo(const Layout& layout, std::ostream* out) { *out << layout.name; }
+void PrintTo(const Layout& layout, std::ostream* out) {
+    *out << layout.name;
+}
 
 class SysfsBackendTest : public HmioFixture, public ::testing::WithParamInterface<Layout> {
 protected:
@@ -26,9 +28,9 @@ protected:
         const std::string nct = std::string("root/sys/class/hwmon/") + layout.nct + "/";
         Write(nct + "name", "nct6798\n");
         Write(nct + "in0_input", "1352\n");
-        Write(nct + "in1_input", "1012\n");  // +12 V through 1:12
+        Write(nct + "in1_input", "1012\n"); // +12 V through 1:12
         Write(nct + "in3_input", "3312\n");
-        Write(nct + "in4_input", "1006\n");  // +5 V through 1:5
+        Write(nct + "in4_input", "1006\n"); // +5 V through 1:5
         Write(nct + "temp1_input", "-1500\n");
         Write(nct + "temp2_input", "41x\n"); // junk: param1 stays as it was
         Write(nct + "fan1_input", "abc\n");  // junk: slot 9 reads 0
@@ -78,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(Numberings, SysfsBackendTest,
 int OpenDescriptors() {
     int count = 0;
     DIR* dir = ::opendir("/proc/self/fd");
-    while (dirent* entry = ::readdir(dir)) count += entry->d_name[0] != '.';
+    while (dirent* entry = ::readdir(dir))
+        count += entry->d_name[0] != '.';
     ::closedir(dir);
     return count;
 }
@@ -94,7 +97,8 @@ TEST_F(HmioFixture, SysfsKeepsDescriptorsOpenAndRereadsThem) {
 
     const int before = OpenDescriptors();
     Write("root/sys/class/hwmon/hwmon0/in0_input", "987\n"); // same file, new content
-    for (int i = 0; i < 50; ++i) ValueRAM(raw.data());
+    for (int i = 0; i < 50; ++i)
+        ValueRAM(raw.data());
     EXPECT_EQ(raw[0], 987);
     EXPECT_EQ(OpenDescriptors(), before);
     UnloadNTHMIO();
