@@ -4,6 +4,7 @@
 #include "SignalBridge.h"
 #include "SleepWatcher.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -144,6 +145,13 @@ void CMainDialog::KillTimer(int id) {
 void CMainDialog::OnQueryEndSession() {
     controller_.OnQueryEndSession();
     EndDialog(0);
+    // The process is going away: a message box or dialog still open (even one
+    // shown during start-up) must not keep it waiting for a click.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (modal == this) break;
+        modal->close();
+        if (QApplication::activeModalWidget() == modal) break;
+    }
 }
 
 void CMainDialog::OnTrayRestore() {

@@ -1,6 +1,7 @@
 #include "MainController.h"
 
 #include "hardware/EcTransaction.h"
+#include "hardware/ProfileDecision.h"
 #include "hardware/SensorDetection.h"
 
 namespace sentinax {
@@ -11,9 +12,10 @@ int SamplingPeriodMs(int samplesPerInterval, int intervalSeconds) {
 }
 
 MainController::MainController(AppSettings& settings, int platformFamily, MonitorView& view,
-                               TickTimers& timers, Platform& platform)
+                               TickTimers& timers, Platform& platform,
+                               CompanionPaths companionPaths)
     : settings_(settings), view_(view), timers_(timers), platform_(platform),
-      isNtFamily_(platformFamily) {}
+      isNtFamily_(platformFamily), companions_(std::move(companionPaths)) {}
 
 bool MainController::OnInitDialog() {
     view_.SetIcons();
@@ -32,20 +34,18 @@ bool MainController::OnInitDialog() {
     libraryDriverLoaded_ = library_.LoadNTHMIO() != 0;
     vendorId_ = library_.GetVid();
 
-    // Board identity and the profile. Without a board table every trait keeps
-    // its default, with the vendor's fan order.
-    profile_ = BoardProfile{};
-    if (vendorId_ == 0x8086) {
-        profile_.CpuFanSlot = 10;
-        profile_.SysFanSlot = 9;
-        profile_.PowerFanSlot = 8;
-    }
+    identity_ = ReadBoardIdentity(library_, isNtFamily_ != 0);
+
+    // The identity never changes while the program runs, so every trait is
+    // decided here at once; the skin file is one of them.
+    profile_ = DecideProfile(platform_.LoadBoardTable(), identity_, vendorId_);
     skinPath_ = profile_.SkinFile;
 
     view_.SetTitle("Sentinax4");
     view_.LoadSkin(skinPath_);
 
     chipCommand_ = profile_.ChipCommand;
+    companions_.Bind(profile_.HostMode);
 
     const SleepFn sleep = [this](int ms) { platform_.Sleep(ms); };
     if (DetectSensorHardware(library_, profile_, sensors_, sleep) == DetectionResult::ChipSilent) {
@@ -218,6 +218,7 @@ void MainController::OnDestroy() {
         libraryDriverLoaded_ = false;
     }
     sharedMemoryReady_ = false;
+    companions_.Stop();
 }
 
 bool MainController::OnQueryEndSession() {

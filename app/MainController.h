@@ -9,6 +9,8 @@
 
 #include "config/AppSettings.h"
 #include "hardware/BoardProfile.h"
+#include "hardware/Companions.h"
+#include "hardware/DmiReader.h"
 #include "hardware/HardwareLibrary.h"
 #include "hardware/SensorState.h"
 
@@ -39,7 +41,7 @@ public:
     // platformFamily: the application's PlatformFamily (non-zero takes the
     // NT-family paths, which is what every Linux build does).
     MainController(AppSettings& settings, int platformFamily, MonitorView& view,
-                   TickTimers& timers, Platform& platform);
+                   TickTimers& timers, Platform& platform, CompanionPaths companionPaths = {});
 
     // The start-up sequence. False when the window cannot run: the library is
     // missing (a silent quit) or the sensor chip stays silent (a message, then
@@ -58,6 +60,8 @@ public:
     void RestartSampling();
 
     const BoardProfile& Profile() const { return profile_; }
+    const BoardIdentity& Identity() const { return identity_; }
+    const CompanionLibraries& Companions() const { return companions_; }
     const SensorState& Sensors() const { return sensors_; }
     const HardwareLibrary& Library() const { return library_; }
     const std::string& SkinPath() const { return skinPath_; }
@@ -103,7 +107,9 @@ private:
     bool libraryBound_ = false;
     bool libraryDriverLoaded_ = false;
     uint32_t vendorId_ = 0;
+    BoardIdentity identity_;
     BoardProfile profile_;
+    CompanionLibraries companions_;
     std::string skinPath_;
     SensorState sensors_;
     bool sharedMemoryReady_ = false;

@@ -2,6 +2,7 @@
 
 #include "hardware/HardwareLibrary.h"
 
+#include <iostream>
 #include <sys/utsname.h>
 #include <thread>
 
@@ -20,5 +21,7 @@ std::string SystemPlatform::VersionText() {
     if (uname(&name) != 0) return {};
     return name.release;
 }
+
+BoardTable SystemPlatform::LoadBoardTable() { return LoadBoardTables(std::cerr); }
 
 } // namespace sentinax

@@ -2,6 +2,8 @@
 // behind one seam so that tests run them with doubles.
 #pragma once
 
+#include "hardware/BoardTable.h"
+
 #include <string>
 
 namespace sentinax {
@@ -17,6 +19,8 @@ public:
     virtual void Sleep(int milliseconds) = 0;
     // The operating system's version text, which picks the driver failure message.
     virtual std::string VersionText() = 0;
+    // The board table: the shipped one with the user's own rows before it.
+    virtual BoardTable LoadBoardTable() = 0;
 };
 
 // The real thing: libhmio.so, a thread sleep, and the kernel release.
@@ -25,6 +29,7 @@ public:
     bool BindLibrary(HardwareLibrary& library) override;
     void Sleep(int milliseconds) override;
     std::string VersionText() override;
+    BoardTable LoadBoardTable() override;
 };
 
 } // namespace sentinax

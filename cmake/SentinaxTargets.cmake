@@ -15,6 +15,7 @@ function(sentinax_test name)
   endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    TEST_PREFIX "${name}."
     PROPERTIES LABELS "${T_LABELS}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -69,6 +69,8 @@ struct FakePlatform : Platform {
     }
     void Sleep(int ms) override { sleeps.push_back(ms); }
     std::string VersionText() override { return version; }
+    BoardTable table;
+    BoardTable LoadBoardTable() override { return table; }
 };
 
 class MainControllerTest : public ::testing::Test {
@@ -97,7 +99,8 @@ TEST_F(MainControllerTest, StartUpRunsInOrderAndStartsTheTwoSecondTimer) {
               (std::vector<std::string>{"SetIcons", "SetTitle Sentinax4", "LoadSkin Skins/Skin.ini",
                                         "LayoutControls", "CreateGraphs", "StartAnimation",
                                         "CreateTrayIcon"}));
-    EXPECT_EQ(hw().Calls, (std::vector<std::string>{"LoadNTHMIO", "GetVid", "DetectLM78",
+    EXPECT_EQ(hw().Calls, (std::vector<std::string>{"LoadNTHMIO", "GetVid", "GetDMILength",
+                                                     "DetectLM78",
                                                      "DetectLM75", "EnableSMSCHWMonitor",
                                                      "ValueRAM"}));
     EXPECT_EQ(timers.running, (std::map<int, int>{{kSamplingTimer, 2000}}));

@@ -1,0 +1,124 @@
+# Shared helpers of the end-to-end tests: each test runs the real program in a
+# fresh working folder, on the simulator, under its own Xvfb display.
+# Needs: RUN_DIR (the build's run folder). Sourced by the test scripts.
+set -euo pipefail
+
+: "${RUN_DIR:?RUN_DIR must name the run folder of the build}"
+
+WORK=$(mktemp -d /tmp/sx-e2e-XXXXXX)
+export XDG_RUNTIME_DIR=$WORK/runtime
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+export XDG_CONFIG_HOME=$WORK/config
+export HMIO_TRACE=$WORK/trace.txt
+# No test may ever power the machine off: the request goes to a recorder.
+export SENTINAX_POWEROFF_COMMAND="$WORK/poweroff-recorder"
+printf '#!/bin/sh\necho poweroff >> "%s/poweroff.txt"\n' "$WORK" > "$SENTINAX_POWEROFF_COMMAND"
+chmod +x "$SENTINAX_POWEROFF_COMMAND"
+unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$WORK/no-system-bus
+
+XVFB_PID=""
+WM_PID=""
+APP_PIDS=()
+
+cleanup() {
+  local pid
+  for pid in "${APP_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -f "$HMIO_TRACE" ]; then echo "--- trace:" >&2; cat "$HMIO_TRACE" >&2; fi
+  exit 1
+}
+
+# Copies the run folder's data into the working folder (the binary and the
+# libraries stay where they are and are found through the program's RPATH).
+prepare_workdir() {
+  cp -r "$RUN_DIR/Skins" "$WORK/" 2>/dev/null || true
+  cp "$RUN_DIR"/*.table "$RUN_DIR"/*.map "$WORK/" 2>/dev/null || true
+  cp -r "$RUN_DIR/scenarios" "$WORK/" 2>/dev/null || true
+}
+
+# Starts a private X server (and, with "wm", a window manager with a tray).
+start_display() {
+  local n
+  for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 100); do
+    xdotool getmouselocation >/dev/null 2>&1 && break
+    sleep 0.05
+  done
+  if [ "${1:-}" = "wm" ]; then
+    HOME=$WORK jwm >/dev/null 2>&1 &
+    WM_PID=$!
+    sleep 1
+  fi
+}
+
+# Starts the program in the working folder; sets APP_PID.
+start_app() {
+  (cd "$WORK" && exec "$RUN_DIR/sentinax4" >"$WORK/app.out" 2>&1) &
+  APP_PID=$!
+  APP_PIDS+=("$APP_PID")
+}
+
+# wait_for SECONDS COMMAND...: polls until the command succeeds.
+wait_for() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.1
+  done
+}
+
+# wait_exit PID SECONDS: waits for the process to end and sets EXIT_CODE;
+# fails when it is still running after that long.
+EXIT_CODE=""
+wait_exit() {
+  local pid=$1 end=$((SECONDS + $2))
+  while kill -0 "$pid" 2>/dev/null; do
+    if [ $SECONDS -ge $end ]; then return 1; fi
+    sleep 0.1
+  done
+  EXIT_CODE=0
+  wait "$pid" || EXIT_CODE=$?
+}
+
+# Presses a key in a window. The key release may find the window already gone
+# (the key closed it), which xdotool reports as an error: that is success here.
+press_key() { xdotool key --window "$1" "$2" 2>/dev/null || true; }
+
+trace_has() { grep -q "^$1(" "$HMIO_TRACE" 2>/dev/null; }
+trace_count() { grep -c "^$1(" "$HMIO_TRACE" 2>/dev/null || true; }
+# The entry point names of the trace, in order.
+trace_names() { sed -n 's/^\([A-Za-z0-9_]*\)(.*/\1/p' "$HMIO_TRACE"; }
+
+# Windows of a process (visible only with "visible").
+windows_of() {
+  if [ "${2:-}" = "visible" ]; then
+    xdotool search --onlyvisible --pid "$1" 2>/dev/null
+  else
+    xdotool search --pid "$1" 2>/dev/null
+  fi
+}
+has_visible_window() { [ -n "$(windows_of "$1" visible)" ]; }
+# A visible window of the process with exactly this title.
+visible_window_titled() {
+  local w
+  for w in $(windows_of "$1" visible); do
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$2" ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
