@@ -23,7 +23,8 @@ constexpr int kFaceHeight = 430;
 
 CMainDialog::CMainDialog(CSentinaxApp& app)
     : CSkinDialog(nullptr), app_(app),
-      controller_(app.Settings, app.PlatformFamily, *this, *this, platform_) {
+      controller_(app.Settings, app.PlatformFamily, *this, *this, *this, platform_),
+      panel_(this) {
     SetSettings(&app.Settings);
     setFixedSize(kFaceWidth, kFaceHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -72,9 +73,13 @@ void CMainDialog::LoadSkin(const std::string& path) {
     CSkinDialog::OnInitDialog();
 }
 
-void CMainDialog::LayoutControls(const BoardProfile&) {}
+void CMainDialog::LayoutControls(const BoardProfile& profile) {
+    panel_.LayoutControls(profile.NoPowerFan);
+}
 
-void CMainDialog::CreateGraphs(const BoardProfile&, bool) {}
+void CMainDialog::CreateGraphs(const BoardProfile& profile, bool celsius) {
+    panel_.CreateGraphs(profile.FanCaptions, celsius, profile.NoPowerFan);
+}
 
 void CMainDialog::StartAnimation() {}
 

@@ -8,6 +8,7 @@
 #include "Platform.h"
 
 #include "skin/CSkinDialog.h"
+#include "widgets/MonitorPanel.h"
 
 #include <QEventLoop>
 #include <map>
@@ -36,6 +37,7 @@ public:
     void EndDialog(int code);
 
     MainController& Controller() { return controller_; }
+    MonitorPanel& Panel() { return panel_; }
 
     // MonitorView
     void SetIcons() override;
@@ -72,6 +74,7 @@ private:
     CSentinaxApp& app_;
     SystemPlatform platform_;
     MainController controller_;
+    MonitorPanel panel_;
     std::map<int, QTimer*> timers_;
     QSystemTrayIcon* tray_ = nullptr;
     QMenu* trayMenu_ = nullptr;

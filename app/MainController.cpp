@@ -1,5 +1,9 @@
 #include "MainController.h"
 
+#include <algorithm>
+
+#include "config/LimitConversion.h"
+#include "config/Settings.h"
 #include "hardware/EcTransaction.h"
 #include "hardware/ProfileDecision.h"
 #include "hardware/SensorDetection.h"
@@ -8,13 +12,15 @@ namespace sentinax {
 
 int SamplingPeriodMs(int samplesPerInterval, int intervalSeconds) {
     if (samplesPerInterval <= 0) samplesPerInterval = 1;
-    return (1000 / samplesPerInterval) * intervalSeconds;
+    const int seconds = std::clamp(intervalSeconds, 1, kMaxIntervalSeconds);
+    return (1000 / samplesPerInterval) * seconds;
 }
 
 MainController::MainController(AppSettings& settings, int platformFamily, MonitorView& view,
-                               TickTimers& timers, Platform& platform,
+                               TickTimers& timers, AdjusterAccess& adjusters, Platform& platform,
                                CompanionPaths companionPaths)
-    : settings_(settings), view_(view), timers_(timers), platform_(platform),
+    : settings_(settings), view_(view), timers_(timers), adjusters_(adjusters),
+      platform_(platform),
       isNtFamily_(platformFamily), companions_(std::move(companionPaths)) {}
 
 bool MainController::OnInitDialog() {
@@ -65,6 +71,8 @@ bool MainController::OnInitDialog() {
         trayIconCreated_ = view_.CreateTrayIcon();
         if (trayIconCreated_) windowHidden_ = true;
     }
+
+    thresholds_ = ConvertLimits(settings_, profile_, adjusters_);
     return true;
 }
 
@@ -218,6 +226,9 @@ void MainController::OnDestroy() {
         libraryDriverLoaded_ = false;
     }
     sharedMemoryReady_ = false;
+    // Only the settings changed during the run are written, and a save clears
+    // their flags, so a second run writes nothing.
+    if (!skinPath_.empty()) SaveSettings(skinPath_, settings_);
     companions_.Stop();
 }
 

@@ -7,7 +7,9 @@
 #include "MonitorView.h"
 #include "Platform.h"
 
+#include "config/AdjusterAccess.h"
 #include "config/AppSettings.h"
+#include "config/Thresholds.h"
 #include "hardware/BoardProfile.h"
 #include "hardware/Companions.h"
 #include "hardware/DmiReader.h"
@@ -33,15 +35,19 @@ constexpr int kPowerResumeAutomatic = 18;
 
 // Milliseconds between ticks: the interval is split into SamplesPerInterval
 // ticks, with the integer division done first (666 ms, not 667, for 3 samples
-// in 2 s).
+// in 2 s). The skin file may hold any interval: one below 1 s counts as 1 s
+// (0 would make the timer spin) and a huge one is held below the timer's range.
 int SamplingPeriodMs(int samplesPerInterval, int intervalSeconds);
+constexpr int kMaxIntervalSeconds = 2000000;
 
 class MainController {
 public:
     // platformFamily: the application's PlatformFamily (non-zero takes the
     // NT-family paths, which is what every Linux build does).
+    // adjusters: where the start-up limit overrides move an adjuster by name.
     MainController(AppSettings& settings, int platformFamily, MonitorView& view,
-                   TickTimers& timers, Platform& platform, CompanionPaths companionPaths = {});
+                   TickTimers& timers, AdjusterAccess& adjusters, Platform& platform,
+                   CompanionPaths companionPaths = {});
 
     // The start-up sequence. False when the window cannot run: the library is
     // missing (a silent quit) or the sensor chip stays silent (a message, then
@@ -60,6 +66,7 @@ public:
     void RestartSampling();
 
     const BoardProfile& Profile() const { return profile_; }
+    const Thresholds& Limits() const { return thresholds_; }
     const BoardIdentity& Identity() const { return identity_; }
     const CompanionLibraries& Companions() const { return companions_; }
     const SensorState& Sensors() const { return sensors_; }
@@ -88,6 +95,7 @@ private:
     AppSettings& settings_;
     MonitorView& view_;
     TickTimers& timers_;
+    AdjusterAccess& adjusters_;
     Platform& platform_;
 
     // Window state.
@@ -112,6 +120,7 @@ private:
     CompanionLibraries companions_;
     std::string skinPath_;
     SensorState sensors_;
+    Thresholds thresholds_{};
     bool sharedMemoryReady_ = false;
 };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 namespace sentinax {
@@ -73,6 +75,13 @@ struct FakePlatform : Platform {
     BoardTable LoadBoardTable() override { return table; }
 };
 
+struct RecordingAdjusters : AdjusterAccess {
+    std::vector<std::pair<std::string, int>> moves;
+    void SetSliderPosition(const std::string& name, int position) override {
+        moves.emplace_back(name, position);
+    }
+};
+
 class MainControllerTest : public ::testing::Test {
 protected:
     void SetUp() override { hw().Reset(); }
@@ -82,7 +91,8 @@ protected:
     RecordingView view;
     RecordingTimers timers;
     FakePlatform platform;
-    MainController controller{settings, -1, view, timers, platform};
+    RecordingAdjusters adjusters;
+    MainController controller{settings, -1, view, timers, adjusters, platform};
 };
 
 TEST(SamplingPeriodTest, IntegerDivisionComesFirst) {
@@ -91,6 +101,10 @@ TEST(SamplingPeriodTest, IntegerDivisionComesFirst) {
     EXPECT_EQ(SamplingPeriodMs(10, 1), 100);
     EXPECT_EQ(SamplingPeriodMs(1, 3), 3000);
     EXPECT_EQ(SamplingPeriodMs(10, 30), 3000);
+    // A skin may hold any interval; the timer must neither spin nor overflow.
+    EXPECT_EQ(SamplingPeriodMs(1, 0), 1000);
+    EXPECT_EQ(SamplingPeriodMs(3, -5), 333);
+    EXPECT_EQ(SamplingPeriodMs(1, 2147483647), 1000 * kMaxIntervalSeconds);
 }
 
 TEST_F(MainControllerTest, StartUpRunsInOrderAndStartsTheTwoSecondTimer) {
@@ -246,6 +260,42 @@ TEST_F(MainControllerTest, WithoutATrayTheWindowIsNotMarkedHidden) {
     EXPECT_FALSE(controller.WindowHidden());
     controller.OnDestroy();
     EXPECT_EQ(view.Count("DeleteTrayIcon"), 0);
+}
+
+} // namespace
+} // namespace sentinax
+
+namespace sentinax {
+namespace {
+
+// The clean-up writes the settings changed during the run into the skin file
+// in the working folder, once.
+TEST_F(MainControllerTest, CleanUpSavesChangedSettingsIntoTheSkinOnce) {
+    char tmpl[] = "/tmp/sx-ctl-XXXXXX";
+    const std::string dir = mkdtemp(tmpl);
+    const std::string oldCwd = std::filesystem::current_path();
+    std::filesystem::create_directories(dir + "/Skins");
+    {
+        std::ofstream skin(dir + "/Skins/Skin.ini");
+        skin << "; hand-written\r\n[Screen]\r\nIntervalTime=3\r\nSoundWarning=1\r\n";
+    }
+    std::filesystem::current_path(dir);
+    ASSERT_TRUE(controller.OnInitDialog());
+    settings.IntervalTime = 7;
+    settings.SoundWarning = 0;
+    settings.ScreenSettingsChanged = true;
+    controller.OnDestroy();
+    auto read = [&] {
+        std::ifstream in(dir + "/Skins/Skin.ini", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(read(), "; hand-written\r\n[Screen]\r\nIntervalTime=7\r\nSoundWarning=0\r\n");
+    // A second clean-up (the session ending, then the window going) writes nothing.
+    std::filesystem::remove(dir + "/Skins/Skin.ini");
+    controller.OnDestroy();
+    EXPECT_FALSE(std::filesystem::exists(dir + "/Skins/Skin.ini"));
+    std::filesystem::current_path(oldCwd);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -47,17 +47,16 @@ prepare_workdir() {
 
 # Starts a private X server (and, with "wm", a window manager with a tray).
 start_display() {
-  local n
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-  done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # The server picks a free display itself, so tests can run side by side.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 1 100); do
-    xdotool getmouselocation >/dev/null 2>&1 && break
+  for _ in $(seq 1 200); do
+    [ -s "$WORK/display" ] && break
     sleep 0.05
   done
+  [ -s "$WORK/display" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n 1 "$WORK/display")"
+  wait_for 10 xdotool getmouselocation || fail "Xvfb does not answer"
   if [ "${1:-}" = "wm" ]; then
     HOME=$WORK jwm >/dev/null 2>&1 &
     WM_PID=$!
