@@ -40,9 +40,9 @@ bool ReadBlock(const std::string& name, HmSharedBlock& block) {
 }
 
 void Print(const HmSharedFields& f, bool running) {
-    std::printf("CPU temperature     %4u °C\n", unsigned(f.CpuTemp));
-    std::printf("Second temperature  %4u °C\n", unsigned(f.SecondTemp));
-    std::printf("System temperature  %4u °C\n", unsigned(f.SystemTemp));
+    std::printf("CPU temperature    %6u °C\n", unsigned(f.CpuTemp));
+    std::printf("Second temperature %6u °C\n", unsigned(f.SecondTemp));
+    std::printf("System temperature %6u °C\n", unsigned(f.SystemTemp));
     std::printf("Vcore              %6d mV\n", f.Vcore);
     std::printf("+3.3 V             %6d mV\n", f.V33);
     std::printf("+5 V               %6d mV\n", f.V5);

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <filesystem>
 #include <optional>
 #include <string>
-#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -171,21 +171,19 @@ TEST_F(SharedMemoryTest, ObjectLeftByADeadMonitorIsTakenOverZeroed) {
     ASSERT_TRUE(object);
     EXPECT_EQ(object->Bytes, std::vector<uint8_t>(kSharedMappingBytes, 0));
     EXPECT_EQ(object->Mode, 0644u);
-}
+    next.Teardown();
 
-TEST_F(SharedMemoryTest, ShortWritableLeftoverIsReplacedNotReused) {
     // A leftover of the wrong size and mode: writing through a mapping of it
-    // would fault, and anyone could write it.
+    // would fault, and anyone could write it. Replaced, not reused.
     int fd = shm_open(shm_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(fchmod(fd, 0666), 0);
     ASSERT_EQ(ftruncate(fd, 16), 0);
     close(fd);
-
-    SharedSensorMemory memory(shm_, lock_);
-    ASSERT_TRUE(memory.Create());
-    memory.Write(SampleBlock(6));
-    auto object = Inspect(shm_);
+    SharedSensorMemory again(shm_, lock_);
+    ASSERT_TRUE(again.Create());
+    again.Write(SampleBlock(6));
+    object = Inspect(shm_);
     ASSERT_TRUE(object);
     EXPECT_EQ(object->Mode, 0644u);
     EXPECT_EQ(object->Bytes.size(), kSharedMappingBytes);
@@ -242,20 +240,20 @@ TEST_F(SharedMemoryTest, WriteSurvivesTheObjectBeingShrunk) {
     EXPECT_TRUE(std::equal(block.begin(), block.end(), object->Bytes.begin()));
 }
 
-TEST_F(SharedMemoryTest, LockHeldByAnotherDescriptionMeansNotReady) {
-    // Not a monitor, but a process holding the lock (e.g. waiting for the
-    // monitor's exit): the object must not be touched.
-    SharedSensorMemory first(shm_, lock_);
-    ASSERT_TRUE(first.Create());
-    int fd = shm_open(lock_.c_str(), O_RDONLY, 0);
-    ASSERT_GE(fd, 0);
-    first.Teardown();
-    ASSERT_EQ(flock(fd, LOCK_SH | LOCK_NB), 0);
-
-    SharedSensorMemory second(shm_, lock_);
-    EXPECT_FALSE(second.Create());
-    EXPECT_FALSE(Exists(shm_));
-    flock(fd, LOCK_UN);
-    close(fd);
-    EXPECT_TRUE(second.Create());
+// Programs the monitor starts (and which may outlive it) must not inherit the
+// lock or the object: the lock would stay held after the monitor's exit.
+TEST_F(SharedMemoryTest, DescriptorsAreNotInheritedByStartedPrograms) {
+    SharedSensorMemory memory(shm_, lock_);
+    ASSERT_TRUE(memory.Create());
+    int found = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        const std::string target = std::filesystem::read_symlink(entry.path(), ec).string();
+        if (ec || (target != "/dev/shm" + shm_ && target != "/dev/shm" + lock_))
+            continue;
+        ++found;
+        const int fd = std::stoi(entry.path().filename().string());
+        EXPECT_TRUE(fcntl(fd, F_GETFD) & FD_CLOEXEC) << target;
+    }
+    EXPECT_EQ(found, 2);
 }
