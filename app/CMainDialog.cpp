@@ -4,6 +4,9 @@
 #include "SignalBridge.h"
 #include "SleepWatcher.h"
 
+#include "alerts/ui/CChassisWarningDlg.h"
+#include "alerts/ui/CSystemProtectionDlg.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
@@ -130,6 +133,35 @@ void CMainDialog::SetTrayTip(const std::string& text) {
     if (tray_)
         tray_->setToolTip(
             QString::fromStdString(text).left(CSentinaxApp::kTrayTipShown));
+}
+
+void CMainDialog::SetItemText(ReadoutItem item, const std::string& text) {
+    panel_.SetItemText(item, text);
+}
+
+void CMainDialog::SetItemColours(ReadoutItem item, uint32_t unlit, uint32_t lit) {
+    panel_.SetItemColours(item, lit, unlit);
+}
+
+void CMainDialog::AppendPoint(ReadoutItem item, double value) { panel_.AppendPoint(item, value); }
+
+void CMainDialog::ShowForWarning(bool showNormal) {
+    if (showNormal) {
+        show();
+    } else {
+        showNormal(); // restores a hidden or minimised window
+    }
+    raise();
+}
+
+bool CMainDialog::RunOverTemperatureDialog() {
+    CSystemProtectionDlg dialog(this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool CMainDialog::RunChassisDialog() {
+    CChassisWarningDlg dialog(this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 int CMainDialog::SetTimer(int id, int periodMs) {

@@ -5,7 +5,7 @@
 
 #include "MainController.h"
 #include "MonitorView.h"
-#include "Platform.h"
+#include "SystemPlatform.h"
 
 #include "skin/CSkinDialog.h"
 #include "widgets/MonitorPanel.h"
@@ -53,6 +53,12 @@ public:
     void CloseWindow() override;
     void PostQuit(int exitCode) override;
     void SetTrayTip(const std::string& text) override;
+    void SetItemText(ReadoutItem item, const std::string& text) override;
+    void SetItemColours(ReadoutItem item, uint32_t unlit, uint32_t lit) override;
+    void AppendPoint(ReadoutItem item, double value) override;
+    void ShowForWarning(bool showNormal) override;
+    bool RunOverTemperatureDialog() override;
+    bool RunChassisDialog() override;
 
     // TickTimers
     int SetTimer(int id, int periodMs) override;

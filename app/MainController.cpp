@@ -1,12 +1,17 @@
 #include "MainController.h"
 
-#include <algorithm>
-
+#include "alerts/AlarmDecision.h"
+#include "alerts/AlarmSound.h"
+#include "alerts/HmSharedBlock.h"
+#include "alerts/SharedSensorMemory.h"
+#include "alerts/Suppression.h"
 #include "config/LimitConversion.h"
 #include "config/Settings.h"
-#include "hardware/EcTransaction.h"
 #include "hardware/ProfileDecision.h"
+#include "hardware/ReadoutText.h"
 #include "hardware/SensorDetection.h"
+
+#include <algorithm>
 
 namespace sentinax {
 
@@ -18,18 +23,17 @@ int SamplingPeriodMs(int samplesPerInterval, int intervalSeconds) {
 
 MainController::MainController(AppSettings& settings, int platformFamily, MonitorView& view,
                                TickTimers& timers, AdjusterAccess& adjusters, Platform& platform,
-                               CompanionPaths companionPaths)
+                               CompanionPaths companionPaths, std::string logPath)
     : settings_(settings), view_(view), timers_(timers), adjusters_(adjusters),
-      platform_(platform),
-      isNtFamily_(platformFamily), companions_(std::move(companionPaths)) {}
+      platform_(platform), isNtFamily_(platformFamily), companions_(std::move(companionPaths)),
+      log_(std::move(logPath)), evaluator_(log_), chassis_(log_) {}
+
+// ---------------------------------------------------------------------------
+// Start-up
 
 bool MainController::OnInitDialog() {
     view_.SetIcons();
-
-    // Shared memory for other programs' readers comes with the publication
-    // of readings; until then there is no block.
-    sharedMemoryReady_ = false;
-
+    sharedMemoryReady_ = platform_.SharedMemory().Create();
     sensors_.Raw.fill(0);
 
     if (!platform_.BindLibrary(library_)) {
@@ -41,7 +45,6 @@ bool MainController::OnInitDialog() {
     vendorId_ = library_.GetVid();
 
     identity_ = ReadBoardIdentity(library_, isNtFamily_ != 0);
-
     // The identity never changes while the program runs, so every trait is
     // decided here at once; the skin file is one of them.
     profile_ = DecideProfile(platform_.LoadBoardTable(), identity_, vendorId_);
@@ -50,8 +53,10 @@ bool MainController::OnInitDialog() {
     view_.SetTitle("Sentinax4");
     view_.LoadSkin(skinPath_);
 
-    chipCommand_ = profile_.ChipCommand;
+    sampler_ = std::make_unique<SensorSampler>(profile_);
     companions_.Bind(profile_.HostMode);
+    feed_ = std::make_unique<FrontPanelFeed>(companions_.MainEntry(), companions_.PanoraControl(),
+                                             profile_.PanoraSysFanExcluded);
 
     const SleepFn sleep = [this](int ms) { platform_.Sleep(ms); };
     if (DetectSensorHardware(library_, profile_, sensors_, sleep) == DetectionResult::ChipSilent) {
@@ -91,7 +96,13 @@ void MainController::RestartSampling() {
     StartSamplingTimer();
 }
 
+// ---------------------------------------------------------------------------
+// The tick
+
 void MainController::OnTimer(int timerId) {
+    if (!sampler_) return; // no tick before a finished start-up
+
+    const bool firstTick = startupPending_;
     if (startupPending_) {
         if (profile_.HostMode != 3) HideToTray();
         timers_.KillTimer(kSamplingTimer);
@@ -115,13 +126,18 @@ void MainController::OnTimer(int timerId) {
         timers_.KillTimer(kResumeTimer);
         StartSamplingTimer();
         resumePending_ = true;
-    } else if (MonitoringSuppressed()) {
+    } else if (MonitoringSuppressed(platform_.Windows())) {
         RedisplayLastShown();
     } else if (!sensors_.SensorsReady()) {
         KeepLastShown();
     } else {
-        ReadSensors();
-        ShowAndEvaluate();
+        sampler_->Read(library_, sensors_);
+        const bool evaluationTick = sampler_->FilterCpuFan(sensors_);
+        sampler_->RearrangeTemperatures(sensors_, firstTick);
+        std::fill(std::begin(feedRed_), std::end(feedRed_), false);
+        if (evaluationTick && !pausedForSuspend_) ShowAndEvaluate();
+        FeedFrontPanel();
+        DecideAlarm();
         KeepLastShown();
     }
 
@@ -130,43 +146,126 @@ void MainController::OnTimer(int timerId) {
     if (profile_.AutoHide && !windowHidden_) hiddenTicks_ += settings_.IntervalTime;
 }
 
-bool MainController::MonitoringSuppressed() const {
-    // Monitoring pauses while a listed program's window exists; no program is
-    // listed until the window finder is in place.
-    return false;
+EvaluationResult MainController::EvaluateItem(ReadoutItem item, int32_t value, bool frozen) {
+    const EvaluationResult result = evaluator_.Evaluate(item, value, thresholds_, frozen);
+    view_.SetItemColours(item, result.Colours.Unlit, result.Colours.Lit);
+    return result;
 }
 
-void MainController::RedisplayLastShown() {}
-
-void MainController::ReadSensors() {
-    if (profile_.SensorSource == SensorSourceKind::EmbeddedController) {
-        uint8_t buffer[2] = {2, 0};
-        const uint8_t cpuTemp[2] = {0x13, 0x00};
-        EcTransaction(library_, cpuTemp, 2, false, buffer);
-        sensors_.Params[profile_.CpuTempSlot] = buffer[0];
-
-        buffer[0] = 2;
-        buffer[1] = 0;
-        const uint8_t cpuFan[2] = {0x13, 0x14};
-        EcTransaction(library_, cpuFan, 2, false, buffer);
-        sensors_.Raw[profile_.CpuFanSlot] = (buffer[1] * 256 + buffer[0]) * 3;
-
-        buffer[0] = 2;
-        buffer[1] = 0;
-        const uint8_t sysTemp[2] = {0x14, 0x00};
-        EcTransaction(library_, sysTemp, 2, false, buffer);
-        sensors_.Raw[7] = buffer[0];
-        return;
-    }
-    sensors_.Params[0] = static_cast<uint8_t>(chipCommand_ & 0xFF);
-    sensors_.Raw[7] = chipCommand_;
-    library_.DetectLM75(sensors_.Params.data(), profile_.ChipSelector);
-    library_.ValueRAM(sensors_.Raw.data());
+void MainController::ShowCpuTemperature(int32_t celsius, bool truncateFahrenheit) {
+    const bool showCelsius = settings_.Celsius != 0;
+    const std::string text = CpuTempText(celsius, showCelsius);
+    double point = celsius;
+    if (!showCelsius) point = truncateFahrenheit ? ToFahrenheit(celsius) : celsius * 1.8 + 32;
+    view_.AppendPoint(ReadoutItem::CpuTemp, point);
+    view_.SetItemText(ReadoutItem::CpuTemp, text);
+    view_.SetTrayTip("CPU Temperature : " + text);
 }
 
+void MainController::ShowSystemTemperature(int32_t celsius) {
+    const bool showCelsius = settings_.Celsius != 0;
+    view_.AppendPoint(ReadoutItem::SysTemp, showCelsius ? celsius : ToFahrenheit(celsius));
+    view_.SetItemText(ReadoutItem::SysTemp, SysTempText(celsius, showCelsius));
+}
+
+// Each item is converted, graphed, shown and evaluated before the next one,
+// in a fixed order; the CPU temperature's countdown dialog therefore runs
+// before the later items of the same tick are treated.
 void MainController::ShowAndEvaluate() {
-    // Conversion, display and evaluation of the items come with the sampling
-    // logic; the values read so far are kept as they are.
+    RawValues& raw = sensors_.Raw;
+    const BoardProfile& p = profile_;
+
+    auto voltage = [&](ReadoutItem item, PresenceItem presence, auto convert, bool zeroIsNA) {
+        if (!ItemEnabled(presence)) {
+            view_.SetItemText(item, kNotAvailable);
+            return;
+        }
+        const int32_t mv = convert();
+        view_.AppendPoint(item, Volts(mv));
+        view_.SetItemText(item, zeroIsNA && mv == 0 ? std::string(kNotAvailable) : VoltsText(mv));
+        EvaluateItem(item, mv);
+    };
+
+    voltage(ReadoutItem::Vcore, PresenceItem::Vcore, [&] { return raw[0]; }, true);
+
+    const int32_t t = sensors_.Params[p.CpuTempSlot] - p.CpuTempOffset + p.CpuTempCorrection;
+    ShowCpuTemperature(t, true);
+    const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, t);
+    feedRed_[0] = cpu.CountAtLeastThree;
+    if (cpu.ReachedThree && view_.RunOverTemperatureDialog()) platform_.PowerOff();
+
+    if (ItemEnabled(PresenceItem::SystemTemp)) {
+        if (p.SysTempUsesCpuOffset) raw[7] -= p.CpuTempOffset;
+        ShowSystemTemperature(raw[7]);
+        feedRed_[1] = EvaluateItem(ReadoutItem::SysTemp, raw[7]).CountAtLeastThree;
+    } else {
+        view_.SetItemText(ReadoutItem::SysTemp, kNotAvailable);
+    }
+
+    voltage(ReadoutItem::V33, PresenceItem::V33, [&] { return raw[p.V33Slot]; }, false);
+    voltage(ReadoutItem::V5, PresenceItem::V5, [&] { return ConvertFiveVolt(p, raw); }, true);
+    voltage(ReadoutItem::V12, PresenceItem::V12, [&] { return ConvertTwelveVolt(p, raw); }, false);
+
+    const int32_t cpuFan = sampler_->ConvertCpuFan(sensors_);
+    view_.AppendPoint(ReadoutItem::CpuFan, cpuFan);
+    view_.SetItemText(ReadoutItem::CpuFan, IntText(cpuFan));
+    sampler_->UpdateFanWarnFrozen(sensors_);
+    if (p.CpuFanUnmonitored) {
+        view_.SetItemText(ReadoutItem::CpuFan, kNotAvailable);
+    } else if (ItemEnabled(PresenceItem::CpuFan) ||
+               p.SensorSource == SensorSourceKind::EmbeddedController) {
+        feedRed_[2] =
+            EvaluateItem(ReadoutItem::CpuFan, cpuFan, sampler_->FanWarnFrozen()).CountAtLeastThree;
+    }
+
+    const int32_t sysFan = sampler_->ConvertSysFan(sensors_);
+    view_.AppendPoint(ReadoutItem::SysFan, p.SysFanShownZero ? 0 : sysFan);
+    view_.SetItemText(ReadoutItem::SysFan, p.SysFanShownZero ? "0" : IntText(sysFan));
+    if (ItemEnabled(PresenceItem::SysFan))
+        feedRed_[3] =
+            EvaluateItem(ReadoutItem::SysFan, sysFan, sampler_->FanWarnFrozen()).CountAtLeastThree;
+
+    if (!p.NoPowerFan) {
+        const int32_t powerFan = raw[p.PowerFanSlot];
+        view_.AppendPoint(ReadoutItem::PowerFan, powerFan);
+        const bool shownNA = p.PowerFanShownNA || p.PowerFanUnmonitored;
+        view_.SetItemText(ReadoutItem::PowerFan,
+                          shownNA ? std::string(kNotAvailable) : IntText(powerFan));
+        if (!p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan))
+            EvaluateItem(ReadoutItem::PowerFan, powerFan);
+    }
+
+    if (p.ChassisSupported && chassis_.Poll(library_.ChassisIntrusion())) {
+        const bool accepted = view_.RunChassisDialog();
+        if (chassis_.DialogClosed(accepted)) library_.ChassisClear();
+    }
+}
+
+void MainController::FeedFrontPanel() {
+    FeedInputs in;
+    in.CpuTempByte = sensors_.Params[profile_.CpuTempSlot];
+    in.SystemTemp = sensors_.Raw[7];
+    in.CpuFan = sensors_.Raw[profile_.CpuFanSlot];
+    in.SysFan = sensors_.Raw[profile_.SysFanSlot];
+    std::copy(std::begin(feedRed_), std::end(feedRed_), std::begin(in.Red));
+    in.PausedForSuspend = pausedForSuspend_;
+    feed_->Feed(in, Presence(sensors_.Present, PresenceItem::SysFan));
+}
+
+void MainController::DecideAlarm() {
+    switch (sentinax::DecideAlarm(evaluator_.AnyWarningActive(), settings_.SoundWarning)) {
+    case AlarmAction::StopSound:
+        platform_.Sound().Stop();
+        break;
+    case AlarmAction::ShowAndPlay:
+        view_.ShowForWarning(profile_.HostMode == 3);
+        platform_.Sound().StartLoop(AlarmSoundFile);
+        break;
+    case AlarmAction::ShowAndStop:
+        view_.ShowForWarning(profile_.HostMode == 3);
+        platform_.Sound().Stop();
+        break;
+    }
 }
 
 void MainController::KeepLastShown() {
@@ -183,9 +282,41 @@ void MainController::KeepLastShown() {
     last.PowerFan = raw[profile_.PowerFanSlot];
 }
 
+// A paused tick shows the last values again: nothing is read, converted,
+// evaluated or recoloured.
+void MainController::RedisplayLastShown() {
+    const SensorReadings& last = sensors_.LastShown;
+    ShowCpuTemperature(last.CpuTempRaw - profile_.CpuTempOffset, false);
+    ShowSystemTemperature(last.SystemTemp);
+
+    auto voltage = [&](ReadoutItem item, PresenceItem presence, int32_t mv) {
+        view_.AppendPoint(item, Volts(mv));
+        view_.SetItemText(item, ItemEnabled(presence) ? VoltsText(mv) : std::string(kNotAvailable));
+    };
+    voltage(ReadoutItem::Vcore, PresenceItem::Vcore, last.Vcore);
+    voltage(ReadoutItem::V33, PresenceItem::V33, last.V33);
+    voltage(ReadoutItem::V5, PresenceItem::V5, last.V5);
+    voltage(ReadoutItem::V12, PresenceItem::V12, last.V12);
+
+    view_.AppendPoint(ReadoutItem::CpuFan, last.CpuFan);
+    view_.SetItemText(ReadoutItem::CpuFan, IntText(last.CpuFan));
+    view_.AppendPoint(ReadoutItem::SysFan, last.SysFan);
+    view_.SetItemText(ReadoutItem::SysFan, IntText(last.SysFan));
+    if (!profile_.NoPowerFan) {
+        view_.AppendPoint(ReadoutItem::PowerFan, last.PowerFan);
+        view_.SetItemText(ReadoutItem::PowerFan, profile_.PowerFanShownNA
+                                                     ? std::string(kNotAvailable)
+                                                     : IntText(last.PowerFan));
+    }
+}
+
 void MainController::PublishSharedBlock() {
     if (!sharedMemoryReady_) return;
+    platform_.SharedMemory().Write(PackSharedBlock(sensors_.Raw, sensors_.Params, profile_));
 }
+
+// ---------------------------------------------------------------------------
+// Power events and clean-up
 
 bool MainController::OnPowerBroadcast(int event) {
     switch (event) {
@@ -225,6 +356,8 @@ void MainController::OnDestroy() {
         library_.UnloadNTHMIO();
         libraryDriverLoaded_ = false;
     }
+    platform_.Sound().Stop();
+    platform_.SharedMemory().Teardown();
     sharedMemoryReady_ = false;
     // Only the settings changed during the run are written, and a save clears
     // their flags, so a second run writes nothing.

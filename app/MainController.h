@@ -1,12 +1,17 @@
 // The main window's logic: the order of its start-up, its timers, its answers
 // to suspend and resume, the monitoring tick, and its clean-up. It reaches the
-// window only through MonitorView and TickTimers and the hardware only through
-// the HardwareLibrary table, so all of it runs in tests without a display.
+// window only through MonitorView and TickTimers, the hardware only through
+// the HardwareLibrary table, and the rest of the system through Platform, so
+// all of it runs in tests without a display.
 #pragma once
 
 #include "MonitorView.h"
 #include "Platform.h"
 
+#include "alerts/ChassisPoll.h"
+#include "alerts/FrontPanelFeed.h"
+#include "alerts/ThresholdEvaluator.h"
+#include "alerts/WarningLog.h"
 #include "config/AdjusterAccess.h"
 #include "config/AppSettings.h"
 #include "config/Thresholds.h"
@@ -14,9 +19,11 @@
 #include "hardware/Companions.h"
 #include "hardware/DmiReader.h"
 #include "hardware/HardwareLibrary.h"
+#include "hardware/SensorSampler.h"
 #include "hardware/SensorState.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace sentinax {
@@ -43,17 +50,19 @@ constexpr int kMaxIntervalSeconds = 2000000;
 class MainController {
 public:
     // platformFamily: the application's PlatformFamily (non-zero takes the
-    // NT-family paths, which is what every Linux build does).
-    // adjusters: where the start-up limit overrides move an adjuster by name.
+    // NT-family paths, which is what every Linux build does). adjusters: where
+    // the start-up limit overrides move an adjuster by name. logPath: the
+    // warning log, relative to the working folder.
     MainController(AppSettings& settings, int platformFamily, MonitorView& view,
                    TickTimers& timers, AdjusterAccess& adjusters, Platform& platform,
-                   CompanionPaths companionPaths = {});
+                   CompanionPaths companionPaths = {}, std::string logPath = "log.dat");
 
     // The start-up sequence. False when the window cannot run: the library is
     // missing (a silent quit) or the sensor chip stays silent (a message, then
     // the window closes). OnDestroy must follow in every case.
     bool OnInitDialog();
-    // One timer message for the logical timer id.
+    // One timer message for the logical timer id. Re-entered from the modal
+    // dialogs that a tick may open.
     void OnTimer(int timerId);
     // Always answers true.
     bool OnPowerBroadcast(int event);
@@ -66,11 +75,14 @@ public:
     void RestartSampling();
 
     const BoardProfile& Profile() const { return profile_; }
-    const Thresholds& Limits() const { return thresholds_; }
     const BoardIdentity& Identity() const { return identity_; }
     const CompanionLibraries& Companions() const { return companions_; }
+    const Thresholds& Limits() const { return thresholds_; }
+    Thresholds& Limits() { return thresholds_; }
     const SensorState& Sensors() const { return sensors_; }
     const HardwareLibrary& Library() const { return library_; }
+    const ThresholdEvaluator& Evaluator() const { return evaluator_; }
+    const WarningLog& Log() const { return log_; }
     const std::string& SkinPath() const { return skinPath_; }
     bool WindowHidden() const { return windowHidden_; }
     void SetWindowHidden(bool hidden) { windowHidden_ = hidden; }
@@ -79,18 +91,25 @@ public:
     bool ResumePending() const { return resumePending_; }
     bool PausedForSuspend() const { return pausedForSuspend_; }
     bool LibraryDriverLoaded() const { return libraryDriverLoaded_; }
+    bool SharedMemoryReady() const { return sharedMemoryReady_; }
     uint32_t VendorId() const { return vendorId_; }
     int TimerId() const { return timerId_; }
+    bool FanWarnFrozen() const { return sampler_ && sampler_->FanWarnFrozen(); }
 
 private:
     void HideToTray();
     void StartSamplingTimer();
-    void ReadSensors();
     void ShowAndEvaluate();
+    // Evaluates one item and shows the colours the evaluation chose.
+    EvaluationResult EvaluateItem(ReadoutItem item, int32_t value, bool fanWarnFrozen = false);
+    void ShowCpuTemperature(int32_t celsius, bool truncateFahrenheit);
+    void ShowSystemTemperature(int32_t celsius);
+    void FeedFrontPanel();
+    void DecideAlarm();
     void KeepLastShown();
     void RedisplayLastShown();
-    bool MonitoringSuppressed() const;
     void PublishSharedBlock();
+    bool ItemEnabled(PresenceItem item) const { return Presence(sensors_.Present, item) != 0; }
 
     AppSettings& settings_;
     MonitorView& view_;
@@ -110,7 +129,6 @@ private:
 
     // Hardware state.
     const int isNtFamily_;
-    int chipCommand_ = 0;
     HardwareLibrary library_;
     bool libraryBound_ = false;
     bool libraryDriverLoaded_ = false;
@@ -120,8 +138,18 @@ private:
     CompanionLibraries companions_;
     std::string skinPath_;
     SensorState sensors_;
-    Thresholds thresholds_{};
+    std::unique_ptr<SensorSampler> sampler_;
+    std::unique_ptr<FrontPanelFeed> feed_;
     bool sharedMemoryReady_ = false;
+
+    // Limits and alerts.
+    Thresholds thresholds_{};
+    WarningLog log_;
+    ThresholdEvaluator evaluator_;
+    ChassisPoll chassis_;
+    // This evaluation tick found the item at three or more out-of-range
+    // evaluations: CPU temperature, system temperature, CPU fan, system fan.
+    bool feedRed_[4] = {};
 };
 
 } // namespace sentinax

@@ -3,6 +3,9 @@
 // without a display.
 #pragma once
 
+#include "hardware/SensorTypes.h"
+
+#include <cstdint>
 #include <string>
 
 namespace sentinax {
@@ -38,6 +41,21 @@ public:
     virtual void PostQuit(int exitCode) = 0;
     // The tray icon's tooltip.
     virtual void SetTrayTip(const std::string& text) = 0;
+
+    // One item's readout and graph. Colours are 32-bit with red in the low byte.
+    virtual void SetItemText(ReadoutItem item, const std::string& text) = 0;
+    virtual void SetItemColours(ReadoutItem item, uint32_t unlit, uint32_t lit) = 0;
+    // Volts, degrees in the shown unit, or rpm.
+    virtual void AppendPoint(ReadoutItem item, double value) = 0;
+
+    // Brings the window back for a warning: restored, or shown normally on
+    // boards that never hide it.
+    virtual void ShowForWarning(bool showNormal) = 0;
+    // The over-temperature countdown and the intrusion warning, run modally
+    // inside the tick (further ticks run nested in their loops). True when
+    // they ended accepted (their OK button or the end of the countdown).
+    virtual bool RunOverTemperatureDialog() = 0;
+    virtual bool RunChassisDialog() = 0;
 };
 
 // The window's timers, by logical id. SetTimer (re)starts the timer with the

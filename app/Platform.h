@@ -1,5 +1,7 @@
-// The few things of the operating system that the window's start-up needs,
-// behind one seam so that tests run them with doubles.
+// The operating system as the main window's logic sees it: the hardware
+// library, waits, the version text, the board table, window titles, the alarm
+// sound, the shared sensor memory and the power-off request. One seam, so that
+// tests run the whole window logic with doubles.
 #pragma once
 
 #include "hardware/BoardTable.h"
@@ -9,6 +11,9 @@
 namespace sentinax {
 
 struct HardwareLibrary;
+class WindowFinder;
+class AlarmSound;
+class SharedSensorMemory;
 
 class Platform {
 public:
@@ -21,15 +26,13 @@ public:
     virtual std::string VersionText() = 0;
     // The board table: the shipped one with the user's own rows before it.
     virtual BoardTable LoadBoardTable() = 0;
-};
-
-// The real thing: libhmio.so, a thread sleep, and the kernel release.
-class SystemPlatform : public Platform {
-public:
-    bool BindLibrary(HardwareLibrary& library) override;
-    void Sleep(int milliseconds) override;
-    std::string VersionText() override;
-    BoardTable LoadBoardTable() override;
+    // Top-level windows by title, for pausing while listed programs run.
+    virtual WindowFinder& Windows() = 0;
+    virtual AlarmSound& Sound() = 0;
+    // The block other programs read the readings from.
+    virtual SharedSensorMemory& SharedMemory() = 0;
+    // Asks the system to turn the machine off; nothing is reported back.
+    virtual void PowerOff() = 0;
 };
 
 } // namespace sentinax

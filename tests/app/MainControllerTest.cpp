@@ -1,86 +1,26 @@
+#include "ControllerDoubles.h"
 #include "FakeHardware.h"
 
 #include "app/MainController.h"
+
+#include "alerts/AlarmSound.h"
+#include "alerts/SharedSensorMemory.h"
+#include "alerts/WindowFinder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <set>
+#include <unistd.h>
 
 namespace sentinax {
 namespace {
 
 using test::FakeHardware;
-
-struct RecordingView : MonitorView {
-    std::vector<std::string> calls;
-    std::vector<std::string> messages;
-    bool trayAvailable = true;
-    int postedQuit = -1;
-
-    void SetIcons() override { calls.push_back("SetIcons"); }
-    void SetTitle(const std::string& t) override { calls.push_back("SetTitle " + t); }
-    void LoadSkin(const std::string& p) override { calls.push_back("LoadSkin " + p); }
-    void LayoutControls(const BoardProfile&) override { calls.push_back("LayoutControls"); }
-    void CreateGraphs(const BoardProfile&, bool) override { calls.push_back("CreateGraphs"); }
-    void StartAnimation() override { calls.push_back("StartAnimation"); }
-    bool CreateTrayIcon() override {
-        calls.push_back("CreateTrayIcon");
-        return trayAvailable;
-    }
-    void DeleteTrayIcon() override { calls.push_back("DeleteTrayIcon"); }
-    void HideWindow() override { calls.push_back("HideWindow"); }
-    void ShowMessage(const std::string& text) override {
-        calls.push_back("ShowMessage");
-        messages.push_back(text);
-    }
-    void CloseWindow() override { calls.push_back("CloseWindow"); }
-    void PostQuit(int code) override {
-        calls.push_back("PostQuit");
-        postedQuit = code;
-    }
-    void SetTrayTip(const std::string&) override {}
-    int Count(const std::string& name) const {
-        return static_cast<int>(std::count(calls.begin(), calls.end(), name));
-    }
-};
-
-struct RecordingTimers : TickTimers {
-    std::map<int, int> running; // id -> period
-    std::vector<std::string> log;
-    int SetTimer(int id, int ms) override {
-        running[id] = ms;
-        log.push_back("set " + std::to_string(id) + " " + std::to_string(ms));
-        return id;
-    }
-    void KillTimer(int id) override {
-        running.erase(id);
-        log.push_back("kill " + std::to_string(id));
-    }
-};
-
-struct FakePlatform : Platform {
-    bool libraryPresent = true;
-    std::vector<int> sleeps;
-    std::string version = "6.1.0-18-amd64";
-    bool BindLibrary(HardwareLibrary& lib) override {
-        if (!libraryPresent) return false;
-        lib = FakeHardware::Instance().Table();
-        return true;
-    }
-    void Sleep(int ms) override { sleeps.push_back(ms); }
-    std::string VersionText() override { return version; }
-    BoardTable table;
-    BoardTable LoadBoardTable() override { return table; }
-};
-
-struct RecordingAdjusters : AdjusterAccess {
-    std::vector<std::pair<std::string, int>> moves;
-    void SetSliderPosition(const std::string& name, int position) override {
-        moves.emplace_back(name, position);
-    }
-};
+using namespace test;
 
 class MainControllerTest : public ::testing::Test {
 protected:

@@ -99,10 +99,23 @@ void WritePort(uint16_t port, uint8_t value) {
 void ChassisClear() { F().Calls.push_back("ChassisClear"); }
 uint8_t ChassisIntrusion() {
     F().Calls.push_back("ChassisIntrusion");
-    return 0;
+    return Next(F().ChassisAnswers);
 }
 
 } // namespace
+
+std::vector<uint8_t> FakeHardware::BoardDmi(const std::string& product, const std::string& version) {
+    // type 2, length 8, handle 0x0002, manufacturer 1, product 2, version 3, serial 0
+    std::vector<uint8_t> table = {2, 8, 2, 0, 1, 2, 3, 0};
+    for (const std::string& text : {std::string("Korvane"), product, version}) {
+        table.insert(table.end(), text.begin(), text.end());
+        table.push_back(0);
+    }
+    table.push_back(0);
+    const uint8_t end[] = {127, 4, 0xFF, 0xFE, 0, 0};
+    table.insert(table.end(), std::begin(end), std::end(end));
+    return table;
+}
 
 FakeHardware& FakeHardware::Instance() {
     static FakeHardware instance;

@@ -28,6 +28,7 @@ struct FakeHardware {
     std::map<int, int32_t> RawSlots{{0, 1350}, {2, 3300}, {3, 5000}, {4, 12000},
                                     {7, 35},   {8, 2700}, {9, 1800}, {10, 2100}};
     std::vector<uint8_t> Dmi; // structure table returned by GetDMIData
+    std::deque<uint8_t> ChassisAnswers{0}; // the intrusion latch, one per call
 
     // Embedded controller behind the two ports: the command byte and the
     // second byte select a response; the status answers output-full after
@@ -41,6 +42,9 @@ struct FakeHardware {
     std::vector<std::array<uint8_t, kChipParamCount>> Lm75Inputs; // block as passed in
     std::vector<int32_t> ValueRamEntry7;                          // entry 7 as passed in
     int StatusReads = 0;
+
+    // A structure table with one base-board structure naming this board.
+    static std::vector<uint8_t> BoardDmi(const std::string& product, const std::string& version);
 
     static FakeHardware& Instance();
     void Reset();

@@ -1,0 +1,45 @@
+#include "SystemPlatform.h"
+
+#include "alerts/AlarmSound.h"
+#include "alerts/ui/PowerOff.h"
+#include "hardware/HardwareLibrary.h"
+
+#include <chrono>
+#include <iostream>
+#include <sys/utsname.h>
+#include <thread>
+
+namespace sentinax {
+
+namespace {
+// Until a player exists the alarm stays silent.
+class SilentSound : public AlarmSound {
+public:
+    void StartLoop(const std::string&) override {}
+    void Stop() override {}
+};
+} // namespace
+
+SystemPlatform::SystemPlatform() : sound_(std::make_unique<SilentSound>()) {}
+
+SystemPlatform::~SystemPlatform() = default;
+
+bool SystemPlatform::BindLibrary(HardwareLibrary& library) {
+    return BindHardwareLibrary(library);
+}
+
+void SystemPlatform::Sleep(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::string SystemPlatform::VersionText() {
+    struct utsname name {};
+    if (uname(&name) != 0) return {};
+    return name.release;
+}
+
+BoardTable SystemPlatform::LoadBoardTable() { return LoadBoardTables(std::cerr); }
+
+void SystemPlatform::PowerOff() { ShutdownSystem(); }
+
+} // namespace sentinax

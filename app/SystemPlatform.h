@@ -1,0 +1,34 @@
+// The real platform: libhmio.so, a thread sleep, the kernel release, the board
+// table files, the X11 window finder, the sound player, /HMShared and logind.
+#pragma once
+
+#include "Platform.h"
+
+#include "alerts/SharedSensorMemory.h"
+#include "alerts/X11WindowFinder.h"
+
+#include <memory>
+
+namespace sentinax {
+
+class SystemPlatform : public Platform {
+public:
+    SystemPlatform();
+    ~SystemPlatform() override;
+
+    bool BindLibrary(HardwareLibrary& library) override;
+    void Sleep(int milliseconds) override;
+    std::string VersionText() override;
+    BoardTable LoadBoardTable() override;
+    WindowFinder& Windows() override { return windows_; }
+    AlarmSound& Sound() override { return *sound_; }
+    SharedSensorMemory& SharedMemory() override { return sharedMemory_; }
+    void PowerOff() override;
+
+private:
+    X11WindowFinder windows_;
+    std::unique_ptr<AlarmSound> sound_;
+    SharedSensorMemory sharedMemory_;
+};
+
+} // namespace sentinax

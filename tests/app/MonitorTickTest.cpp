@@ -1,0 +1,311 @@
+// Whole ticks of the main window's logic on a double of the hardware library:
+// sampling, conversion, display, evaluation, log, alarm, dialogs and the
+// shared block, as a user of the monitor would see them.
+#include "ControllerDoubles.h"
+
+#include "alerts/HmSharedBlock.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/mman.h>
+#include <fcntl.h>
+
+namespace sentinax {
+namespace {
+
+using namespace test;
+
+class MonitorTickTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        hw().Reset();
+        char tmpl[] = "/tmp/sx-tick-XXXXXX";
+        dir = mkdtemp(tmpl);
+        settings.IntervalTime = 3;
+        settings.Celsius = 1;
+        settings.SoundWarning = 1;
+    }
+    void TearDown() override {
+        controller.reset();
+        std::filesystem::remove_all(dir);
+    }
+    static FakeHardware& hw() { return FakeHardware::Instance(); }
+
+    // Starts the window on a board of this product with these table rows.
+    void Start(const std::string& product = "KX-4100 Demo", const std::string& rows = "") {
+        hw().Dmi = FakeHardware::BoardDmi(product, "1.0");
+        std::istringstream in(rows);
+        std::ostringstream errors;
+        ParseBoardTable(in, "test.table", platform.table, errors);
+        ASSERT_EQ(errors.str(), "");
+        controller = std::make_unique<MainController>(settings, -1, view, timers, adjusters,
+                                                      platform, CompanionPaths{}, dir + "/log.dat");
+        ASSERT_TRUE(controller->OnInitDialog());
+        // Wide limits: nothing warns unless a test narrows one.
+        Thresholds& l = controller->Limits();
+        for (int i = 0; i < kLimitCount; ++i) l[i] = (i % 2 == 0) ? 1000000 : -1000000;
+        view.calls.clear();
+        tick(); // the start-up tick
+    }
+    void tick(int id = kSamplingTimer) { controller->OnTimer(id); }
+    std::string text(ReadoutItem item) { return view.texts[static_cast<int>(item)]; }
+    std::vector<double>& points(ReadoutItem item) { return view.points[static_cast<int>(item)]; }
+    std::string log() {
+        std::ifstream in(dir + "/log.dat", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    HmSharedBlock block() {
+        HmSharedBlock b{};
+        const std::string name = "/sx-test-hmshared-" + std::to_string(getpid());
+        const int fd = shm_open(name.c_str(), O_RDONLY, 0);
+        EXPECT_GE(fd, 0);
+        if (fd >= 0) {
+            EXPECT_EQ(pread(fd, b.data(), b.size(), 0), static_cast<ssize_t>(b.size()));
+            close(fd);
+        }
+        return b;
+    }
+
+    std::string dir;
+    AppSettings settings;
+    RecordingView view;
+    RecordingTimers timers;
+    FakePlatform platform;
+    RecordingAdjusters adjusters;
+    std::unique_ptr<MainController> controller;
+};
+
+TEST_F(MonitorTickTest, DemoBoardShowsEveryItem) {
+    Start();
+    EXPECT_EQ(text(ReadoutItem::Vcore), "1.35");
+    EXPECT_EQ(text(ReadoutItem::CpuTemp), "45 .C");
+    EXPECT_EQ(text(ReadoutItem::SysTemp), "35  .C");
+    EXPECT_EQ(text(ReadoutItem::V33), "3.30");
+    EXPECT_EQ(text(ReadoutItem::V5), "5.00");
+    EXPECT_EQ(text(ReadoutItem::V12), "12.00"); // slot 4 is taken as read
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "2700");
+    EXPECT_EQ(text(ReadoutItem::SysFan), "1800");
+    EXPECT_EQ(text(ReadoutItem::PowerFan), "2100");
+    EXPECT_EQ(view.trayTip, "CPU Temperature : 45 .C");
+    EXPECT_EQ(points(ReadoutItem::V12), std::vector<double>{12.0});
+    EXPECT_EQ(timers.running[kSamplingTimer], 3000);
+    EXPECT_EQ(log(), "");
+}
+
+TEST_F(MonitorTickTest, ThreeSamplesPerIntervalAverageTheCpuFanOnly) {
+    settings.IntervalTime = 5;
+    Start("Board 6401", "[SamplesPerInterval]\nboard 6401 => SamplesPerInterval=3\n");
+    EXPECT_EQ(timers.running[kSamplingTimer], 1665);
+    // The start-up tick was the first sample; two more complete the interval.
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "");
+    hw().RawSlots[8] = 2701;
+    hw().RawSlots[0] = 1400;
+    tick();
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "");
+    hw().RawSlots[8] = 2702;
+    hw().RawSlots[0] = 1410;
+    tick();
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "2701"); // (2700 + 2701 + 2702) / 3
+    EXPECT_EQ(text(ReadoutItem::Vcore), "1.41");  // the third tick's own value
+}
+
+TEST_F(MonitorTickTest, LargeOffsetGivesANegativeTemperature) {
+    hw().Lm75Bytes = {{0, 70}};
+    Start("Board 7005", "[ChipSelector]\nboard 7005 => ChipSelector=4 CpuTempOffset=64\n");
+    hw().Lm75Bytes = {{0, 20}};
+    tick();
+    EXPECT_EQ(text(ReadoutItem::CpuTemp), "-44 .C");
+    EXPECT_EQ(points(ReadoutItem::CpuTemp).back(), -44);
+}
+
+TEST_F(MonitorTickTest, FahrenheitOnScreenCelsiusInTheLog) {
+    settings.Celsius = 0;
+    Start();
+    EXPECT_EQ(text(ReadoutItem::CpuTemp), "113 .F");
+    EXPECT_EQ(points(ReadoutItem::CpuTemp).back(), 113);
+    EXPECT_EQ(text(ReadoutItem::SysTemp), "95 .F");
+    controller->Limits().cpuTempUpper = 45; // 45 is out of range (strict bounds)
+    for (int i = 0; i < 3; ++i) tick();
+    EXPECT_NE(log().find("CPU Temperature WARNING : 45 degrees \r\n\r\n"), std::string::npos);
+}
+
+TEST_F(MonitorTickTest, ChipCountFan) {
+    hw().Lm75Bytes = {{0, 45}, {2, 135}};
+    Start("Board 6601", "[ChipSelectorEarly]\nboard 6601 version contains \"1.0\" => ChipSelector=1 CpuTempOffset=14\n");
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "2500");
+    hw().Lm75Bytes = {{0, 45}, {2, 255}};
+    tick();
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "0");
+}
+
+TEST_F(MonitorTickTest, EpisodeWritesOneLineAtItsThirdEvaluation) {
+    Start();
+    controller->Limits().vcoreLower = 1100;
+    controller->Limits().vcoreUpper = 1600;
+    const int32_t vcore[] = {1000, 1000, 1300, 1000, 1000, 1000, 1000};
+    std::vector<std::string> lines;
+    for (int32_t v : vcore) {
+        hw().RawSlots[0] = v;
+        tick();
+        lines.push_back(log());
+    }
+    EXPECT_EQ(lines[4], "");
+    const std::string& l = lines[5];
+    ASSERT_EQ(l.size(), 58u);
+    EXPECT_EQ(l[2], '/');
+    EXPECT_EQ(l.substr(19), " CPU CORE VOLTAGE WARNING : 1.00 v \r\n\r\n");
+    EXPECT_EQ(lines[6], l); // one line per episode
+    // The third out-of-range evaluation blacks the digits, the fourth turns them red.
+    EXPECT_EQ(view.colours[static_cast<int>(ReadoutItem::Vcore)],
+              (std::pair<uint32_t, uint32_t>{0, 0xFF}));
+    EXPECT_TRUE(controller->Evaluator().WarningActive(ReadoutItem::Vcore));
+}
+
+TEST_F(MonitorTickTest, WarningBringsTheWindowBackAndLoopsTheSound) {
+    Start();
+    controller->Limits().sysFanLower = 2000;
+    platform.sound.log.clear();
+    tick();
+    tick();
+    EXPECT_EQ(platform.sound.log, (std::vector<std::string>{"stop", "stop"}));
+    tick();
+    EXPECT_EQ(platform.sound.log.back(), "start SOUND.wav");
+    EXPECT_EQ(view.Count("ShowForWarning"), 1);
+    tick();
+    EXPECT_EQ(view.Count("ShowForWarning"), 2); // every tick while the warning stands
+
+    settings.SoundWarning = 0;
+    tick();
+    EXPECT_EQ(platform.sound.log.back(), "stop");
+    EXPECT_EQ(view.Count("ShowForWarning"), 3);
+
+    settings.SoundWarning = 1;
+    controller->Limits().sysFanLower = 100;
+    tick();
+    EXPECT_EQ(platform.sound.log.back(), "stop");
+    EXPECT_EQ(view.Count("ShowForWarning"), 3);
+}
+
+TEST_F(MonitorTickTest, ListedWindowFreezesValuesColoursAndTheAlarm) {
+    Start();
+    controller->Limits().cpuFanLower = 3000;
+    for (int i = 0; i < 3; ++i) tick();
+    ASSERT_EQ(platform.sound.log.back(), "start SOUND.wav");
+    const auto colours = view.colours;
+    hw().Calls.clear();
+    platform.sound.log.clear();
+    hw().RawSlots[8] = 1234;
+
+    platform.windows.titles = {"Configuration"};
+    tick();
+    tick();
+    EXPECT_TRUE(hw().Calls.empty()); // nothing read
+    EXPECT_TRUE(platform.sound.log.empty()); // the alarm goes on untouched
+    EXPECT_EQ(view.colours, colours);
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "2700");
+    EXPECT_EQ(log().size(), 57u); // still the one line
+
+    platform.windows.titles = {"Configuration - x"};
+    tick();
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "1234");
+}
+
+TEST_F(MonitorTickTest, OverheatOpensTheCountdownAndAcceptingPowersOff) {
+    Start();
+    controller->Limits().cpuTempUpper = 90;
+    hw().Lm75Bytes = {{0, 95}};
+    int nested = 0;
+    view.onDialog = [&] {
+        // The window's timer keeps running inside the dialog; another item
+        // goes out of range meanwhile.
+        controller->Limits().vcoreUpper = 1300;
+        for (int i = 0; i < 4; ++i) {
+            tick();
+            ++nested;
+        }
+    };
+    view.acceptDialogs = true;
+    tick();
+    tick();
+    EXPECT_EQ(view.Count("RunOverTemperatureDialog"), 0);
+    tick();
+    EXPECT_EQ(view.Count("RunOverTemperatureDialog"), 1); // nested ticks open no second one
+    EXPECT_EQ(nested, 4);
+    EXPECT_EQ(platform.powerOffs, 1);
+    const std::string l = log();
+    EXPECT_NE(l.find("CPU Temperature WARNING : 95 degrees"), std::string::npos);
+    // The nested ticks evaluated and logged the other item.
+    EXPECT_NE(l.find("CPU CORE VOLTAGE WARNING : 1.35 v"), std::string::npos);
+    EXPECT_LT(l.find("CPU Temperature WARNING"), l.find("CPU CORE VOLTAGE WARNING"));
+}
+
+TEST_F(MonitorTickTest, CancelledCountdownDoesNotPowerOff) {
+    Start();
+    controller->Limits().cpuTempLower = 50; // below the lower limit counts too
+    for (int i = 0; i < 5; ++i) tick();
+    EXPECT_EQ(view.Count("RunOverTemperatureDialog"), 1);
+    EXPECT_EQ(platform.powerOffs, 0);
+    EXPECT_EQ(platform.sound.log.back(), "start SOUND.wav");
+}
+
+TEST_F(MonitorTickTest, ChassisLatchFoundTwiceOpensTheWarningAndOkClearsIt) {
+    hw().ChassisAnswers = {1, 0, 0, 1, 1, 1, 1};
+    Start("Board 7045", "[ChassisSupported]\nboard 7045 => ChassisSupported=yes\n");
+    // Set once, then clear for a while: the counter waits at 1.
+    tick();
+    tick();
+    EXPECT_EQ(view.Count("RunChassisDialog"), 0);
+    view.acceptDialogs = false;
+    tick(); // set a second time: logged, dialog, cancelled
+    EXPECT_EQ(view.Count("RunChassisDialog"), 1);
+    EXPECT_EQ(hw().Count("ChassisClear"), 0);
+    EXPECT_NE(log().find(" CHASSIS INTRUSION WARNING\r\n\r\n"), std::string::npos);
+    tick();
+    EXPECT_EQ(view.Count("RunChassisDialog"), 1);
+    view.acceptDialogs = true;
+    int nestedDialogs = 0;
+    view.onDialog = [&] {
+        // A nested tick finds the latch set again: no second dialog.
+        tick();
+        nestedDialogs = view.Count("RunChassisDialog");
+    };
+    tick();
+    EXPECT_EQ(nestedDialogs, 2);
+    EXPECT_EQ(view.Count("RunChassisDialog"), 2);
+    EXPECT_EQ(hw().Count("ChassisClear"), 1);
+}
+
+TEST_F(MonitorTickTest, BoardsWithoutTheLatchNeverAskForIt) {
+    Start();
+    for (int i = 0; i < 3; ++i) tick();
+    EXPECT_EQ(hw().Count("ChassisIntrusion"), 0);
+}
+
+TEST_F(MonitorTickTest, SharedBlockFollowsEveryKindOfTick) {
+    Start("Board 6401",
+          "[SamplesPerInterval]\nboard 6401 => SamplesPerInterval=3\n"
+          "[FiveVoltRule]\nboard 6401 => FiveVoltRule=Slot3Times1_5\n");
+    ASSERT_TRUE(controller->SharedMemoryReady());
+    hw().RawSlots[3] = 3000;
+    tick();
+    tick(); // evaluation tick: converted
+    HmSharedFields f = UnpackSharedBlock(block());
+    EXPECT_EQ(f.V5, 4500);
+    EXPECT_EQ(f.CpuTemp, 45);
+    EXPECT_EQ(f.Vcore, 1350);
+    tick(); // between evaluations: as the library reported it
+    f = UnpackSharedBlock(block());
+    EXPECT_EQ(f.V5, 3000);
+
+    platform.windows.titles = {"Home Theater"};
+    hw().RawSlots[0] = 1500;
+    tick(); // suppressed: unchanged values rewritten
+    EXPECT_EQ(UnpackSharedBlock(block()).Vcore, 1350);
+    EXPECT_EQ(block()[3], 0);
+}
+
+} // namespace
+} // namespace sentinax
