@@ -1,0 +1,137 @@
+#include "alerts/ui/CountdownDialog.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+namespace sentinax {
+
+namespace {
+
+// a * b / c rounded to nearest, halves away from zero (all operands here are
+// non-negative sizes and positions).
+int MulDivRound(int a, int b, int c) {
+    const long long product = static_cast<long long>(a) * b;
+    return static_cast<int>((product + c / 2) / c);
+}
+
+} // namespace
+
+QRect MapDialogRect(const QRect& dialogUnits, const QSize& base) {
+    return QRect(MulDivRound(dialogUnits.x(), base.width(), 4),
+                 MulDivRound(dialogUnits.y(), base.height(), 8),
+                 MulDivRound(dialogUnits.width(), base.width(), 4),
+                 MulDivRound(dialogUnits.height(), base.height(), 8));
+}
+
+QSize MapDialogSize(const QSize& dialogUnits, const QSize& base) {
+    return MapDialogRect(QRect(QPoint(0, 0), dialogUnits), base).size();
+}
+
+QSize DialogBaseUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    // Average over the 52 letters, rounded to nearest.
+    const int average = (letters / 26 + 1) / 2;
+    return QSize(qMax(1, average), qMax(1, metrics.height()));
+}
+
+QFont CountdownDialogFont() {
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
+}
+
+CountdownDialog::CountdownDialog(const CountdownTemplate& layout, int& ticks, QWidget* parent,
+                                 int intervalMs)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ticks_(ticks) {
+    setWindowTitle(layout.caption);
+    setModal(true);
+    setFont(CountdownDialogFont());
+    base_ = DialogBaseUnits(font());
+    setFixedSize(MapDialogSize(layout.size, base_));
+
+    text_ = new QLabel(layout.text, this);
+    text_->setTextFormat(Qt::PlainText);
+    text_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    text_->setWordWrap(true);
+    text_->setGeometry(MapDialogRect(layout.textRect, base_));
+
+    progress_ = new QProgressBar(this);
+    progress_->setRange(0, kCountdownSteps);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+    progress_->setGeometry(MapDialogRect(layout.progressRect, base_));
+
+    ok_ = new QPushButton(layout.okText, this);
+    ok_->setGeometry(MapDialogRect(layout.okRect, base_));
+    ok_->setDefault(true);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+
+    cancel_ = new QPushButton(layout.cancelText, this);
+    cancel_->setGeometry(MapDialogRect(layout.cancelRect, base_));
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    countdown_.setInterval(intervalMs > 0 ? intervalMs : kTickIntervalMs);
+    connect(&countdown_, &QTimer::timeout, this, &CountdownDialog::OnCountdownTick);
+}
+
+void CountdownDialog::setVisible(bool visible) {
+    if (!visible) {
+        // However the dialog closes (button, key, done(), hide), no step may
+        // come after it.
+        countdown_.stop();
+        QDialog::setVisible(false);
+        return;
+    }
+    if (isVisible()) {
+        return;
+    }
+    PlaceWithoutVisibleOwner();
+    StartCountdown();
+    ok_->setFocus(Qt::OtherFocusReason);
+    QDialog::setVisible(true);
+    raise();
+    activateWindow();
+}
+
+void CountdownDialog::StartCountdown() {
+    progress_->setValue(0);
+    ticks_ = 0;
+    countdown_.start();
+}
+
+void CountdownDialog::PlaceWithoutVisibleOwner() {
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && owner->isVisible()) {
+        return; // the usual placement over the owner applies
+    }
+    // A window transient for a withdrawn one may be kept out of sight by the
+    // window manager; a hidden owner must not hide the warning.
+    create();
+    if (QWindow* handle = windowHandle()) {
+        handle->setTransientParent(nullptr);
+    }
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void CountdownDialog::OnCountdownTick() {
+    progress_->setValue(qMin(progress_->value() + 1, kCountdownSteps));
+    ++ticks_;
+    if (ticks_ == kCountdownSteps) {
+        accept();
+    }
+}
+
+} // namespace sentinax
