@@ -111,7 +111,12 @@ void CountdownDialog::StartCountdown() {
 void CountdownDialog::PlaceWithoutVisibleOwner() {
     QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
     if (owner && owner->isVisible()) {
-        return; // the usual placement over the owner applies
+        // The usual placement over the owner applies; an earlier opening
+        // with the owner hidden may have cut the link to it.
+        if (windowHandle() && owner->windowHandle()) {
+            windowHandle()->setTransientParent(owner->windowHandle());
+        }
+        return;
     }
     // A window transient for a withdrawn one may be kept out of sight by the
     // window manager; a hidden owner must not hide the warning.

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
@@ -260,19 +261,31 @@ TEST_P(CountdownDialogTest, ComesUpCentredOnTheScreenWhenTheMainWindowIsHidden) 
     mainWindow.show();
     mainWindow.hide(); // hidden to the tray
     auto dialog = c.make(&mainWindow, 60000);
+    QWindow dummyWindow;
     bool visible = false;
     QRect frame;
+    QWindow* linkedTo = &dummyWindow;
     ExecWith(*dialog, [&] {
         visible = dialog->isVisible();
         frame = dialog->geometry();
+        linkedTo = dialog->windowHandle()->transientParent();
         dialog->reject();
     });
     EXPECT_TRUE(visible);
+    EXPECT_EQ(linkedTo, nullptr); // not kept out of sight with its hidden owner
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y();
     // Centred, give or take a window frame.
     EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 8);
     EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 40);
+
+    // Back from the tray, the owner holds its dialog again.
+    mainWindow.show();
+    ExecWith(*dialog, [&] {
+        linkedTo = dialog->windowHandle()->transientParent();
+        dialog->reject();
+    });
+    EXPECT_EQ(linkedTo, mainWindow.windowHandle());
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, CountdownDialogTest, testing::ValuesIn(Cases()),
