@@ -145,8 +145,8 @@ void CMainDialog::SetItemColours(ReadoutItem item, uint32_t unlit, uint32_t lit)
 
 void CMainDialog::AppendPoint(ReadoutItem item, double value) { panel_.AppendPoint(item, value); }
 
-void CMainDialog::ShowForWarning(bool showNormal) {
-    if (showNormal) {
+void CMainDialog::ShowForWarning(bool showPlain) {
+    if (showPlain) {
         show();
     } else {
         showNormal(); // restores a hidden or minimised window

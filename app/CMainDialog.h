@@ -56,7 +56,7 @@ public:
     void SetItemText(ReadoutItem item, const std::string& text) override;
     void SetItemColours(ReadoutItem item, uint32_t unlit, uint32_t lit) override;
     void AppendPoint(ReadoutItem item, double value) override;
-    void ShowForWarning(bool showNormal) override;
+    void ShowForWarning(bool showPlain) override;
     bool RunOverTemperatureDialog() override;
     bool RunChassisDialog() override;
 

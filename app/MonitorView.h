@@ -50,7 +50,7 @@ public:
 
     // Brings the window back for a warning: restored, or shown normally on
     // boards that never hide it.
-    virtual void ShowForWarning(bool showNormal) = 0;
+    virtual void ShowForWarning(bool showPlain) = 0;
     // The over-temperature countdown and the intrusion warning, run modally
     // inside the tick (further ticks run nested in their loops). True when
     // they ended accepted (their OK button or the end of the countdown).
