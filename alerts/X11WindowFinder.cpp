@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace sentinax {
 namespace {
@@ -172,82 +173,90 @@ bool X11WindowFinder::EnsureConnected() {
     return true;
 }
 
-bool X11WindowFinder::CollectWindows(std::vector<uint32_t>& windows) {
-    xcb_connection_t* c = connection_;
-    const auto clientCookie =
-        xcb_get_property(c, 0, root_, atomClientList_, XCB_ATOM_WINDOW, 0, 1u << 16);
-    const auto rootTreeCookie = xcb_query_tree(c, root_);
+namespace {
 
-    Reply clientList(PropertyReply(c, clientCookie));
-    if (clientList && clientList->type == XCB_ATOM_WINDOW && clientList->format == 32) {
-        const auto* ids = static_cast<const uint32_t*>(xcb_get_property_value(clientList.p));
-        const int count = xcb_get_property_value_length(clientList.p) / 4;
-        windows.insert(windows.end(), ids, ids + count);
-    }
-    Reply rootTree(TreeReply(c, rootTreeCookie));
-    if (!rootTree) {
-        return false;
+struct NameCookies {
+    xcb_get_property_cookie_t net;
+    xcb_get_property_cookie_t plain;
+};
+
+// Asks for window titles and matches the answers against the wanted titles.
+class TitleMatcher {
+public:
+    TitleMatcher(xcb_connection_t* c, uint32_t netWmName, uint32_t utf8, uint32_t compoundText,
+                 std::span<const std::string> titles)
+        : c_(c), netWmName_(netWmName), utf8_(utf8), compoundText_(compoundText), titles_(titles) {
+        // Only as much of each title as could still match is fetched: a
+        // property longer than the longest wanted title reports bytes left
+        // over. Latin-1 never gets shorter as UTF-8, so the same limit serves
+        // WM_NAME.
+        std::size_t longest = 0;
+        for (const std::string& title : titles) {
+            longest = std::max(longest, title.size());
+        }
+        units_ = static_cast<uint32_t>(longest / 4 + 1);
     }
 
-    // Each root child stands for the first window carrying WM_STATE found
-    // level by level below it (itself included), or for itself when there is
-    // none. All probes of one level go out before any reply is read.
-    const auto* tops = xcb_query_tree_children(rootTree.p);
-    const int topCount = xcb_query_tree_children_length(rootTree.p);
-    std::vector<char> resolved(static_cast<std::size_t>(topCount), 0);
-    struct Probe {
-        int top;
-        uint32_t window;
-    };
-    std::vector<Probe> level;
-    level.reserve(static_cast<std::size_t>(topCount));
-    for (int i = 0; i < topCount; ++i) {
-        level.push_back({i, tops[i]});
+    NameCookies Request(uint32_t window) const {
+        return {xcb_get_property(c_, 0, window, netWmName_, utf8_, 0, units_),
+                xcb_get_property(c_, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0,
+                                 units_)};
     }
-    std::vector<xcb_get_property_cookie_t> stateCookies;
-    std::vector<xcb_query_tree_cookie_t> treeCookies;
-    std::vector<Probe> next;
-    for (int depth = 0; depth <= kMaxFrameDepth && !level.empty(); ++depth) {
-        stateCookies.clear();
-        treeCookies.clear();
-        const bool lastLevel = depth == kMaxFrameDepth;
-        for (const Probe& probe : level) {
-            stateCookies.push_back(xcb_get_property(c, 0, probe.window, atomWmState_,
-                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, 0));
-            if (!lastLevel) {
-                treeCookies.push_back(xcb_query_tree(c, probe.window));
-            }
-        }
-        next.clear();
-        for (std::size_t i = 0; i < level.size(); ++i) {
-            const Probe& probe = level[i];
-            Reply state(PropertyReply(c, stateCookies[i]));
-            if (state && state->type != XCB_ATOM_NONE && !resolved[probe.top]) {
-                resolved[probe.top] = 1;
-                windows.push_back(probe.window);
-            }
-        }
-        for (std::size_t i = 0; i < treeCookies.size(); ++i) {
-            Reply tree(TreeReply(c, treeCookies[i]));
-            const Probe& probe = level[i];
-            if (!tree || resolved[probe.top]) {
-                continue;
-            }
-            const auto* children = xcb_query_tree_children(tree.p);
-            const int childCount = xcb_query_tree_children_length(tree.p);
-            for (int k = 0; k < childCount; ++k) {
-                next.push_back({probe.top, children[k]});
-            }
-        }
-        level.swap(next);
+
+    void Discard(const NameCookies& cookies) const {
+        xcb_discard_reply(c_, cookies.net.sequence);
+        xcb_discard_reply(c_, cookies.plain.sequence);
     }
-    for (int i = 0; i < topCount; ++i) {
-        if (!resolved[i]) {
-            windows.push_back(tops[i]);
+
+    void Match(const NameCookies& cookies) {
+        Reply netName(PropertyReply(c_, cookies.net));
+        Reply wmName(PropertyReply(c_, cookies.plain));
+        name_.clear();
+        if (netName && netName->type == utf8_ && netName->format == 8) {
+            if (netName->bytes_after != 0) {
+                return;
+            }
+            const auto* bytes = static_cast<const char*>(xcb_get_property_value(netName.p));
+            name_.assign(bytes, static_cast<std::size_t>(xcb_get_property_value_length(netName.p)));
+        } else if (wmName && wmName->format == 8 && wmName->bytes_after == 0) {
+            const auto* bytes = static_cast<const uint8_t*>(xcb_get_property_value(wmName.p));
+            const auto length = static_cast<std::size_t>(xcb_get_property_value_length(wmName.p));
+            const bool plainCompound = wmName->type == compoundText_ &&
+                                       std::find(bytes, bytes + length, 0x1B) == bytes + length;
+            if (wmName->type == XCB_ATOM_STRING || plainCompound) {
+                // Compound text without escape sequences is Latin-1 as well.
+                AppendLatin1AsUtf8(name_, bytes, length);
+            } else if (wmName->type == utf8_) {
+                name_.assign(reinterpret_cast<const char*>(bytes), length);
+            } else {
+                return;
+            }
+        } else {
+            return;
+        }
+        const std::size_t limit = first_.value_or(titles_.size());
+        for (std::size_t t = 0; t < limit; ++t) {
+            if (titles_[t] == name_) {
+                first_ = t;
+                return;
+            }
         }
     }
-    return !xcb_connection_has_error(c);
-}
+
+    std::optional<std::size_t> First() const { return first_; }
+
+private:
+    xcb_connection_t* c_;
+    uint32_t netWmName_;
+    uint32_t utf8_;
+    uint32_t compoundText_;
+    std::span<const std::string> titles_;
+    uint32_t units_ = 1;
+    std::string name_;
+    std::optional<std::size_t> first_;
+};
+
+} // namespace
 
 bool X11WindowFinder::WindowExists(const std::string& title) {
     return FirstExisting(std::span<const std::string>(&title, 1)).has_value();
@@ -261,76 +270,112 @@ std::optional<std::size_t> X11WindowFinder::FirstExisting(std::span<const std::s
     if (!EnsureConnected()) {
         return std::nullopt;
     }
-    std::vector<uint32_t> windows;
-    if (!CollectWindows(windows)) {
+    xcb_connection_t* c = connection_;
+    TitleMatcher matcher(c, atomNetWmName_, atomUtf8String_, atomCompoundText_, titles);
+
+    const auto listCookie =
+        xcb_get_property(c, 0, root_, atomClientList_, XCB_ATOM_WINDOW, 0, 1u << 16);
+    const auto rootTreeCookie = xcb_query_tree(c, root_);
+    Reply clientList(PropertyReply(c, listCookie));
+    Reply rootTree(TreeReply(c, rootTreeCookie));
+    if (!rootTree) {
         Disconnect();
         return std::nullopt;
     }
-    std::sort(windows.begin(), windows.end());
-    windows.erase(std::unique(windows.begin(), windows.end()), windows.end());
+    const auto* tops = xcb_query_tree_children(rootTree.p);
+    const auto topCount = static_cast<std::size_t>(xcb_query_tree_children_length(rootTree.p));
+    std::vector<NameCookies> names;
 
-    // Only as much of each title as could still match is fetched: a property
-    // longer than the longest wanted title reports bytes left over. Latin-1
-    // never gets shorter as UTF-8, so the same limit serves WM_NAME.
-    std::size_t longest = 0;
-    for (const std::string& title : titles) {
-        longest = std::max(longest, title.size());
-    }
-    const auto units = static_cast<uint32_t>(longest / 4 + 1);
-
-    xcb_connection_t* c = connection_;
-    std::vector<xcb_get_property_cookie_t> netNameCookies;
-    std::vector<xcb_get_property_cookie_t> nameCookies;
-    netNameCookies.reserve(windows.size());
-    nameCookies.reserve(windows.size());
-    for (uint32_t window : windows) {
-        netNameCookies.push_back(
-            xcb_get_property(c, 0, window, atomNetWmName_, atomUtf8String_, 0, units));
-        nameCookies.push_back(
-            xcb_get_property(c, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, units));
-    }
-
-    std::optional<std::size_t> first;
-    std::string name;
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        Reply netName(PropertyReply(c, netNameCookies[i]));
-        Reply wmName(PropertyReply(c, nameCookies[i]));
-        name.clear();
-        bool usable = false;
-        if (netName && netName->type == atomUtf8String_ && netName->format == 8) {
-            usable = netName->bytes_after == 0;
-            const auto* bytes = static_cast<const char*>(xcb_get_property_value(netName.p));
-            name.assign(bytes, static_cast<std::size_t>(xcb_get_property_value_length(netName.p)));
-        } else if (wmName && wmName->format == 8 && wmName->bytes_after == 0) {
-            const auto* bytes = static_cast<const uint8_t*>(xcb_get_property_value(wmName.p));
-            const auto length = static_cast<std::size_t>(xcb_get_property_value_length(wmName.p));
-            const bool plainCompound = wmName->type == atomCompoundText_ &&
-                                       std::find(bytes, bytes + length, 0x1B) == bytes + length;
-            if (wmName->type == XCB_ATOM_STRING || plainCompound) {
-                // Compound text without escape sequences is Latin-1 as well.
-                AppendLatin1AsUtf8(name, bytes, length);
-                usable = true;
-            } else if (wmName->type == atomUtf8String_) {
-                name.assign(reinterpret_cast<const char*>(bytes), length);
-                usable = true;
+    if (clientList && clientList->type == XCB_ATOM_WINDOW && clientList->format == 32 &&
+        xcb_get_property_value_length(clientList.p) > 0) {
+        // A window manager lists every window it manages, iconified ones
+        // included; what it does not manage (withdrawn or never shown windows,
+        // pop-ups) stays a child of the root and counts as it is.
+        const auto* listed = static_cast<const uint32_t*>(xcb_get_property_value(clientList.p));
+        std::vector<uint32_t> windows(listed,
+                                      listed + xcb_get_property_value_length(clientList.p) / 4);
+        windows.insert(windows.end(), tops, tops + topCount);
+        std::sort(windows.begin(), windows.end());
+        windows.erase(std::unique(windows.begin(), windows.end()), windows.end());
+        names.reserve(windows.size());
+        for (uint32_t window : windows) {
+            names.push_back(matcher.Request(window));
+        }
+    } else {
+        // No list: each root child stands for the first window carrying
+        // WM_STATE found level by level below it (itself included), or for
+        // itself when there is none. The root children's titles are asked for
+        // together with the first level, so a desktop without frames costs
+        // two round trips in all.
+        std::vector<NameCookies> topNames;
+        topNames.reserve(topCount);
+        std::vector<uint32_t> resolved(topCount, XCB_WINDOW_NONE);
+        struct Probe {
+            std::size_t top;
+            uint32_t window;
+        };
+        std::vector<Probe> level;
+        level.reserve(topCount);
+        for (std::size_t i = 0; i < topCount; ++i) {
+            level.push_back({i, tops[i]});
+        }
+        std::vector<xcb_get_property_cookie_t> stateCookies;
+        std::vector<xcb_query_tree_cookie_t> treeCookies;
+        std::vector<Probe> next;
+        for (int depth = 0; depth <= kMaxFrameDepth && !level.empty(); ++depth) {
+            stateCookies.clear();
+            treeCookies.clear();
+            const bool lastLevel = depth == kMaxFrameDepth;
+            for (const Probe& probe : level) {
+                stateCookies.push_back(xcb_get_property(c, 0, probe.window, atomWmState_,
+                                                        XCB_GET_PROPERTY_TYPE_ANY, 0, 0));
+                if (!lastLevel) {
+                    treeCookies.push_back(xcb_query_tree(c, probe.window));
+                }
+                if (depth == 0) {
+                    topNames.push_back(matcher.Request(probe.window));
+                }
+            }
+            for (std::size_t i = 0; i < level.size(); ++i) {
+                const Probe& probe = level[i];
+                Reply state(PropertyReply(c, stateCookies[i]));
+                if (state && state->type != XCB_ATOM_NONE &&
+                    resolved[probe.top] == XCB_WINDOW_NONE) {
+                    resolved[probe.top] = probe.window;
+                }
+            }
+            next.clear();
+            for (std::size_t i = 0; i < treeCookies.size(); ++i) {
+                Reply tree(TreeReply(c, treeCookies[i]));
+                const Probe& probe = level[i];
+                if (!tree || resolved[probe.top] != XCB_WINDOW_NONE) {
+                    continue;
+                }
+                const auto* children = xcb_query_tree_children(tree.p);
+                const int childCount = xcb_query_tree_children_length(tree.p);
+                for (int k = 0; k < childCount; ++k) {
+                    next.push_back({probe.top, children[k]});
+                }
+            }
+            level.swap(next);
+        }
+        for (std::size_t i = 0; i < topCount; ++i) {
+            if (resolved[i] == XCB_WINDOW_NONE || resolved[i] == tops[i]) {
+                names.push_back(topNames[i]);
+            } else {
+                matcher.Discard(topNames[i]);
+                names.push_back(matcher.Request(resolved[i]));
             }
         }
-        if (!usable) {
-            continue;
-        }
-        const std::size_t limit = first.value_or(titles.size());
-        for (std::size_t t = 0; t < limit; ++t) {
-            if (titles[t] == name) {
-                first = t;
-                break;
-            }
-        }
+    }
+    for (const NameCookies& cookies : names) {
+        matcher.Match(cookies);
     }
     if (xcb_connection_has_error(c)) {
         Disconnect();
         return std::nullopt;
     }
-    return first;
+    return matcher.First();
 }
 
 } // namespace sentinax

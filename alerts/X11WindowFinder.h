@@ -1,8 +1,9 @@
 // Window lookup by title on an X11 display through xcb. One connection is kept
 // open (opened on first use); every lookup walks the top-level windows once:
-// the windows of _NET_CLIENT_LIST and the root window's children, each child
-// replaced by its descendant that carries WM_STATE (the client inside a window
-// manager's frame) where there is one. Unmapped and iconified windows count.
+// where a window manager keeps _NET_CLIENT_LIST, the listed windows and the
+// root window's children; otherwise the root window's children, each replaced
+// by its descendant that carries WM_STATE (the client inside a frame) where
+// there is one. Unmapped and iconified windows count.
 // Title: _NET_WM_NAME (UTF-8), else WM_NAME (STRING is Latin-1 and converted to
 // UTF-8; UTF8_STRING is taken as it is).
 //
@@ -17,7 +18,6 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 struct xcb_connection_t;
 
@@ -41,8 +41,6 @@ public:
 private:
     bool EnsureConnected();
     void Disconnect();
-    // The windows whose titles count; false when the connection failed.
-    bool CollectWindows(std::vector<uint32_t>& windows);
 
     std::string displayName_;
     xcb_connection_t* connection_ = nullptr;

@@ -141,8 +141,12 @@ TEST_F(X11WindowFinderTest, ReadsTheWindowManagersClientList) {
     EXPECT_FALSE(finder_->WindowExists("Radio WebUpdate")) << "not a top-level window yet";
 
     client_->ClientList({client});
+    const auto withdrawn = client_->Window(/*mapped=*/false); // not managed, not listed
+    client_->WmName(withdrawn, "Ovalis II");
     client_->Sync();
     EXPECT_TRUE(finder_->WindowExists("Radio WebUpdate"));
+    EXPECT_TRUE(finder_->WindowExists("Ovalis II")) << "unlisted windows still count";
+    EXPECT_EQ(finder_->FirstExisting(SuppressorTitles), std::optional<std::size_t>(4));
 }
 
 TEST(X11WindowFinderWithoutServer, NoDisplayFindsNothing) {
