@@ -164,19 +164,36 @@ bool CMainDialog::RunChassisDialog() {
     return dialog.exec() == QDialog::Accepted;
 }
 
+// Qt never re-enters a timer whose timeout is still being handled, but a tick
+// that runs a modal dialog must let further ticks run nested inside it. So a
+// timeout only posts the tick, and the tick runs from the event queue, which
+// nested loops keep draining. A tick posted before its timer was killed or
+// restarted is dropped, as a killed timer delivers nothing more.
 int CMainDialog::SetTimer(int id, int periodMs) {
-    QTimer*& timer = timers_[id];
-    if (!timer) {
-        timer = new QTimer(this);
-        timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [this, id] { controller_.OnTimer(id); });
+    WindowTimer& t = timers_[id];
+    if (!t.timer) {
+        t.timer = new QTimer(this);
+        t.timer->setTimerType(Qt::PreciseTimer);
+        connect(t.timer, &QTimer::timeout, this, [this, id] {
+            const unsigned generation = timers_[id].generation;
+            QMetaObject::invokeMethod(
+                this,
+                [this, id, generation] {
+                    if (timers_[id].generation == generation) controller_.OnTimer(id);
+                },
+                Qt::QueuedConnection);
+        });
     }
-    timer->start(periodMs);
+    ++t.generation;
+    t.timer->start(periodMs);
     return id;
 }
 
 void CMainDialog::KillTimer(int id) {
-    if (auto it = timers_.find(id); it != timers_.end() && it->second) it->second->stop();
+    auto it = timers_.find(id);
+    if (it == timers_.end() || !it->second.timer) return;
+    ++it->second.generation;
+    it->second.timer->stop();
 }
 
 void CMainDialog::OnQueryEndSession() {

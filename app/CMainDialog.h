@@ -81,7 +81,11 @@ private:
     SystemPlatform platform_;
     MainController controller_;
     MonitorPanel panel_;
-    std::map<int, QTimer*> timers_;
+    struct WindowTimer {
+        QTimer* timer = nullptr;
+        unsigned generation = 0; // bumped whenever the timer is restarted or killed
+    };
+    std::map<int, WindowTimer> timers_;
     QSystemTrayIcon* tray_ = nullptr;
     QMenu* trayMenu_ = nullptr;
     SignalBridge* signals_ = nullptr;

@@ -1,6 +1,7 @@
 #include "SystemPlatform.h"
 
 #include "alerts/AlarmSound.h"
+#include "alerts/ui/QtAlarmSound.h"
 #include "alerts/ui/PowerOff.h"
 #include "hardware/HardwareLibrary.h"
 
@@ -11,16 +12,7 @@
 
 namespace sentinax {
 
-namespace {
-// Until a player exists the alarm stays silent.
-class SilentSound : public AlarmSound {
-public:
-    void StartLoop(const std::string&) override {}
-    void Stop() override {}
-};
-} // namespace
-
-SystemPlatform::SystemPlatform() : sound_(std::make_unique<SilentSound>()) {}
+SystemPlatform::SystemPlatform() : sound_(std::make_unique<QtAlarmSound>()) {}
 
 SystemPlatform::~SystemPlatform() = default;
 

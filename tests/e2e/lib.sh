@@ -45,6 +45,32 @@ prepare_workdir() {
   cp -r "$RUN_DIR/scenarios" "$WORK/" 2>/dev/null || true
 }
 
+# Sets the interval of the working folder's skin (seconds), so tests need not
+# wait for the shipped 3 s interval.
+set_interval() {
+  sed -i "s/^IntervalTime=.*/IntervalTime=$1\r/" "$WORK/Skins/Skin.ini"
+}
+
+# The warning log's records (each a line and an empty line, CR LF ends).
+log_records() { [ -f "$WORK/log.dat" ] && grep -c 'WARNING' "$WORK/log.dat" || echo 0; }
+
+# A visible window of the process with this exact title, by window id.
+find_dialog() {
+  local w
+  for w in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do echo "$w"; return 0; done
+  return 1
+}
+
+# Clicks inside a window at a point given as fractions of its size.
+click_at() {
+  local w=$1 fx=$2 fy=$3 geo width height
+  geo=$(xdotool getwindowgeometry --shell "$w")
+  width=$(echo "$geo" | sed -n 's/^WIDTH=//p')
+  height=$(echo "$geo" | sed -n 's/^HEIGHT=//p')
+  xdotool mousemove --window "$w" "$(awk "BEGIN{print int($width*$fx)}")" \
+    "$(awk "BEGIN{print int($height*$fy)}")" click 1
+}
+
 # Starts a private X server (and, with "wm", a window manager with a tray).
 start_display() {
   # The server picks a free display itself, so tests can run side by side.
