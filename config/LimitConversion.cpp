@@ -2,6 +2,8 @@
 
 #include "LimitItem.h"
 
+#include "hardware/Truncate.h"
+
 #include <climits>
 #include <cmath>
 
@@ -20,18 +22,6 @@ int32_t Clamp32(int64_t value) {
     return static_cast<int32_t>(value);
 }
 
-// Truncation toward zero; outside the 32-bit range the conversion would be
-// undefined, so such values give the nearest end.
-int32_t Truncate(double value) {
-    if (std::isnan(value))
-        return 0;
-    if (value >= 2147483647.0)
-        return INT32_MAX;
-    if (value <= -2147483648.0)
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
-
 int32_t FanLimit(int64_t base, int64_t step, int position) {
     return Clamp32(base + step * position);
 }
@@ -39,11 +29,11 @@ int32_t FanLimit(int64_t base, int64_t step, int position) {
 // Each expression keeps the operation order of the formula: the position as a
 // double, times the constant, plus the offset, and for volts times 1000.
 int32_t Degrees(int position, double offset) {
-    return Truncate(static_cast<double>(position) * 0.5 + offset);
+    return TruncateToInt32(static_cast<double>(position) * 0.5 + offset);
 }
 
 int32_t Millivolts(double position, double step, double offset) {
-    return Truncate((position * step + offset) * 1000.0);
+    return TruncateToInt32((position * step + offset) * 1000.0);
 }
 
 } // namespace

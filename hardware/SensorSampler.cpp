@@ -3,8 +3,6 @@
 #include "EcTransaction.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace sentinax {
 
@@ -40,13 +38,6 @@ int32_t Scaled(int32_t value, int64_t multiplier, double factor) {
 }
 
 } // namespace
-
-int32_t TruncateToInt32(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
 
 int32_t ConvertFiveVolt(const BoardProfile& profile, RawValues& raw) {
     switch (profile.FiveVoltRule) {

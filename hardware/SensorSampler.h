@@ -8,15 +8,12 @@
 #include "BoardProfile.h"
 #include "HardwareLibrary.h"
 #include "SensorState.h"
+#include "Truncate.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace sentinax {
-
-// Truncates toward zero like a C cast, but a value beyond the 32-bit range
-// (or not a number) gives the nearest end instead of undefined behaviour.
-int32_t TruncateToInt32(double value);
 
 // +5 V by the board's rule, written to raw slot 3; returns it.
 int32_t ConvertFiveVolt(const BoardProfile& profile, RawValues& raw);
