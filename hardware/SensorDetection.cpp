@@ -102,13 +102,9 @@ void DerivePresence(const BoardProfile& p, SensorState& s) {
     flag(PresenceItem::SystemTemp) = !p.SysTempNeverFlagged && raw[7] > 0;
     if (p.NoSysTemp) flag(PresenceItem::SystemTemp) = 0;
 
-    if (!p.FanFlagsOff) {
-        flag(PresenceItem::CpuFan) = raw[p.CpuFanSlot] > 0;
-        flag(PresenceItem::SysFan) = raw[p.SysFanSlot] > 0;
-        flag(PresenceItem::ThirdFan) = raw[p.PowerFanSlot] > 0;
-    } else {
-        flag(PresenceItem::CpuFan) = raw[p.CpuFanSlot] > 0;
-    }
+    flag(PresenceItem::CpuFan) = raw[p.CpuFanSlot] > 0;
+    flag(PresenceItem::SysFan) = !p.FanFlagsOff && raw[p.SysFanSlot] > 0;
+    flag(PresenceItem::ThirdFan) = !p.FanFlagsOff && raw[p.PowerFanSlot] > 0;
 
     // The first readings are kept whatever the suppressions say.
     SensorReadings& first = s.LastShown;
