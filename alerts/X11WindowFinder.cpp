@@ -110,6 +110,51 @@ void X11WindowFinder::Disconnect() {
         xcb_disconnect(connection_);
         connection_ = nullptr;
     }
+    cacheValid_ = false;
+}
+
+namespace {
+constexpr uint32_t kWatchMask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
+} // namespace
+
+void X11WindowFinder::Watch(const std::vector<uint32_t>& windows) {
+    // Other programs' windows may be watched too: every client has its own
+    // event mask on a window. A window gone meanwhile answers an error event,
+    // which is ignored.
+    for (uint32_t window : windows)
+        xcb_change_window_attributes(connection_, window, XCB_CW_EVENT_MASK, &kWatchMask);
+    // Wait until the server has taken the masks, so that no change made right
+    // after this scan goes unseen. Scans are rare, so the round trip is cheap.
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+}
+
+bool X11WindowFinder::WindowsChanged() {
+    bool changed = false;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+        switch (event->response_type & 0x7F) {
+        case XCB_CREATE_NOTIFY:
+        case XCB_DESTROY_NOTIFY:
+        case XCB_REPARENT_NOTIFY:
+            changed = true;
+            break;
+        case XCB_PROPERTY_NOTIFY: {
+            const auto* property = reinterpret_cast<xcb_property_notify_event_t*>(event);
+            const uint32_t atom = property->atom;
+            if (atom == XCB_ATOM_WM_NAME || atom == atomNetWmName_ || atom == atomWmState_ ||
+                atom == atomClientList_)
+                changed = true;
+            break;
+        }
+        default: // moves, maps, errors for windows that went away
+            break;
+        }
+        std::free(event);
+    }
+    if (xcb_connection_has_error(connection_)) {
+        Disconnect();
+        return true;
+    }
+    return changed;
 }
 
 bool X11WindowFinder::EnsureConnected() {
@@ -170,6 +215,8 @@ bool X11WindowFinder::EnsureConnected() {
     atomWmState_ = atoms[3];
     atomCompoundText_ = atoms[4];
     connection_ = c;
+    cacheValid_ = false;
+    xcb_change_window_attributes(c, root_, XCB_CW_EVENT_MASK, &kWatchMask);
     return true;
 }
 
@@ -270,6 +317,26 @@ std::optional<std::size_t> X11WindowFinder::FirstExisting(std::span<const std::s
     if (!EnsureConnected()) {
         return std::nullopt;
     }
+    const bool sameTitles = cacheValid_ && std::equal(titles.begin(), titles.end(),
+                                                      cachedTitles_.begin(), cachedTitles_.end());
+    const bool changed = WindowsChanged(); // also drains what queued up
+    if (connection_ == nullptr) return std::nullopt;
+    if (sameTitles && !changed && ++callsSinceScan_ < kRescanEvery) return cachedFirst_;
+
+    std::vector<uint32_t> watched;
+    const std::optional<std::size_t> first = Scan(titles, watched);
+    if (connection_ == nullptr) return std::nullopt;
+    Watch(watched);
+    ++scans_;
+    callsSinceScan_ = 0;
+    cachedTitles_.assign(titles.begin(), titles.end());
+    cachedFirst_ = first;
+    cacheValid_ = true;
+    return first;
+}
+
+std::optional<std::size_t> X11WindowFinder::Scan(std::span<const std::string> titles,
+                                                 std::vector<uint32_t>& watched) {
     xcb_connection_t* c = connection_;
     TitleMatcher matcher(c, atomNetWmName_, atomUtf8String_, atomCompoundText_, titles);
 
@@ -301,6 +368,7 @@ std::optional<std::size_t> X11WindowFinder::FirstExisting(std::span<const std::s
         for (uint32_t window : windows) {
             names.push_back(matcher.Request(window));
         }
+        watched = windows;
     } else {
         // No list: each root child stands for the first window carrying
         // WM_STATE found level by level below it (itself included), or for
@@ -327,6 +395,7 @@ std::optional<std::size_t> X11WindowFinder::FirstExisting(std::span<const std::s
             treeCookies.clear();
             const bool lastLevel = depth == kMaxFrameDepth;
             for (const Probe& probe : level) {
+                watched.push_back(probe.window);
                 stateCookies.push_back(xcb_get_property(c, 0, probe.window, atomWmState_,
                                                         XCB_GET_PROPERTY_TYPE_ANY, 0, 0));
                 if (!lastLevel) {

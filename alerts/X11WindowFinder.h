@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct xcb_connection_t;
 
@@ -38,9 +39,23 @@ public:
     // One walk of the windows answers the whole list.
     std::optional<std::size_t> FirstExisting(std::span<const std::string> titles) override;
 
+    // Full scans so far (the rest were answered from the last scan).
+    unsigned Scans() const { return scans_; }
+
+    // A scan's answer holds until a window is created, destroyed or
+    // reparented, or a title, WM_STATE or the client list changes; a full
+    // scan is made at least this often all the same.
+    static constexpr unsigned kRescanEvery = 60;
+
 private:
     bool EnsureConnected();
     void Disconnect();
+    // Reads the events queued since the last scan; true when one of them may
+    // change the answer.
+    bool WindowsChanged();
+    void Watch(const std::vector<uint32_t>& windows);
+    std::optional<std::size_t> Scan(std::span<const std::string> titles,
+                                     std::vector<uint32_t>& watched);
 
     std::string displayName_;
     xcb_connection_t* connection_ = nullptr;
@@ -51,6 +66,12 @@ private:
     uint32_t atomWmState_ = 0;
     uint32_t atomCompoundText_ = 0;
     std::chrono::steady_clock::time_point nextConnectAttempt_{};
+
+    std::vector<std::string> cachedTitles_;
+    std::optional<std::size_t> cachedFirst_;
+    bool cacheValid_ = false;
+    unsigned callsSinceScan_ = 0;
+    unsigned scans_ = 0;
 };
 
 } // namespace sentinax

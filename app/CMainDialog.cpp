@@ -104,6 +104,7 @@ bool CMainDialog::CreateTrayIcon() {
 void CMainDialog::DeleteTrayIcon() {
     delete tray_;
     tray_ = nullptr;
+    trayTipShown_ = false;
     delete trayMenu_;
     trayMenu_ = nullptr;
 }
@@ -129,10 +130,13 @@ void CMainDialog::CloseWindow() { EndDialog(0); }
 void CMainDialog::PostQuit(int exitCode) { EndDialog(exitCode); }
 
 void CMainDialog::SetTrayTip(const std::string& text) {
+    // Refreshed on every tick; the icon is only touched when the text changed.
+    if (text == app_.TrayTip && trayTipShown_) return;
     app_.TrayTip = text;
-    if (tray_)
-        tray_->setToolTip(
-            QString::fromStdString(text).left(CSentinaxApp::kTrayTipShown));
+    if (tray_) {
+        tray_->setToolTip(QString::fromStdString(text).left(CSentinaxApp::kTrayTipShown));
+        trayTipShown_ = true;
+    }
 }
 
 void CMainDialog::SetItemText(ReadoutItem item, const std::string& text) {

@@ -88,6 +88,7 @@ private:
     std::map<int, WindowTimer> timers_;
     QSystemTrayIcon* tray_ = nullptr;
     QMenu* trayMenu_ = nullptr;
+    bool trayTipShown_ = false; // the icon shows the application's TrayTip
     SignalBridge* signals_ = nullptr;
     SleepWatcher* sleepWatcher_ = nullptr;
     QEventLoop* loop_ = nullptr;

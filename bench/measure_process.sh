@@ -10,7 +10,7 @@ SECONDS_TO_MEASURE=${1:-60}
 [ -x "$RUN_DIR/sentinax4" ] || { echo "build first (./test.sh or ./run.sh)" >&2; exit 1; }
 
 measure() { # $1: "tray" or "shown"
-  local work pid xvfb wm="" clk ticks0 ticks1 cpu_ms rss start first
+  local work pid xvfb wm="" ticks0 ticks1 reads0 reads1 cpu_ms rss start first
   work=$(mktemp -d)
   mkdir -m 0700 "$work/runtime"
   cp -r "$RUN_DIR/Skins" "$RUN_DIR/scenarios" "$RUN_DIR/boards.table" "$work/"
@@ -31,17 +31,19 @@ measure() { # $1: "tray" or "shown"
   until grep -q '^ValueRAM(' "$work/trace" 2>/dev/null; do sleep 0.01; done
   first=$(( ($(date +%s%N) - start) / 1000000 ))
   sleep 5 # past the start-up tick
-  clk=$(getconf CLK_TCK)
-  ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  # Run time from the scheduler (ns, all threads): exact, unlike the
+  # tick-sampled times of /proc/PID/stat, which a process waking on timer
+  # boundaries is charged far too much by.
+  ticks0=$(cat /proc/"$pid"/task/*/schedstat | awk '{s += $1} END {print s}')
   reads0=$(grep -c '^ValueRAM(' "$work/trace")
   sleep "$SECONDS_TO_MEASURE"
-  ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  ticks1=$(cat /proc/"$pid"/task/*/schedstat | awk '{s += $1} END {print s}')
   reads1=$(grep -c '^ValueRAM(' "$work/trace")
   rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
-  cpu_ms=$(( (ticks1 - ticks0) * 1000 / clk ))
+  cpu_ms=$(awk "BEGIN{printf \"%.1f\", ($ticks1 - $ticks0) / 1e6}")
   echo "$1: $((reads1 - reads0)) ticks in ${SECONDS_TO_MEASURE} s, CPU ${cpu_ms} ms" \
        "($(awk "BEGIN{printf \"%.3f\", $cpu_ms / ($reads1 - $reads0)}") ms per tick," \
-       "$(awk "BEGIN{printf \"%.2f\", $cpu_ms / 10 / $SECONDS_TO_MEASURE}")% of one core)," \
+       "$(awk "BEGIN{printf \"%.3f\", $cpu_ms / 10 / $SECONDS_TO_MEASURE}")% of one core)," \
        "RSS $((rss / 1024)) MiB, first hardware read ${first} ms after start"
   kill -TERM "$pid"; wait "$pid" 2>/dev/null || true
   [ -n "$wm" ] && kill "$wm" 2>/dev/null

@@ -71,9 +71,40 @@ void CHistoryGraph::SetYUnits(const std::string& text) {
 double CHistoryGraph::AppendPoint(double value) {
     const double before = currentValue_;
     currentValue_ = value;
+    if (!isVisible()) {
+        pending_.push_back(value);
+        // A plot width of newer segments scrolls every older one out of
+        // sight, so the queue keeps only that many (the first kept segment
+        // starts at the last dropped value).
+        const size_t enough =
+            static_cast<size_t>(std::max(geometry_.PlotWidth(), 0)) / GraphGeometry::kShiftPixels + 2;
+        if (pending_.size() > 2 * enough) {
+            const size_t drop = pending_.size() - enough;
+            previousValue_ = pending_[drop - 1];
+            pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(drop));
+        }
+        return before;
+    }
     DrawSegment();
     update();
     return before;
+}
+
+void CHistoryGraph::FlushPending() {
+    if (pending_.empty()) return;
+    const double last = currentValue_;
+    for (double v : pending_) {
+        currentValue_ = v;
+        DrawSegment();
+    }
+    pending_.clear();
+    currentValue_ = last;
+    update();
+}
+
+void CHistoryGraph::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    FlushPending();
 }
 
 void CHistoryGraph::resizeEvent(QResizeEvent* event) {
@@ -89,6 +120,7 @@ void CHistoryGraph::resizeEvent(QResizeEvent* event) {
 }
 
 void CHistoryGraph::RebuildGrid() {
+    FlushPending();
     const int w = geometry_.ClientWidth();
     const int h = geometry_.ClientHeight();
     if (w <= 0 || h <= 0)
@@ -195,6 +227,7 @@ void CHistoryGraph::DrawSegment() {
 }
 
 const QImage& CHistoryGraph::Picture() {
+    FlushPending();
     if (pictureStale_ && !grid_.isNull()) {
         if (picture_.size() != grid_.size())
             picture_ = QImage(grid_.size(), QImage::Format_RGB32);

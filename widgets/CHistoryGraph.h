@@ -10,6 +10,7 @@
 #include <QImage>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sentinax {
 
@@ -36,7 +37,10 @@ public:
     const std::string& YUnits() const { return yUnits_; }
     // The drawn history and the grid, in client pixels (inside the frame);
     // null before the first grid rebuild.
-    const QImage& PlotSurface() const { return plot_; }
+    const QImage& PlotSurface() {
+        FlushPending();
+        return plot_;
+    }
     const QImage& GridSurface() const { return grid_; }
     // Grid OR plot: what the client area shows.
     const QImage& Picture();
@@ -47,11 +51,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void RebuildGrid();
     void DrawSegment();
+    // A hidden graph (the window hidden to the tray) only queues its values;
+    // they are drawn when it is shown or its pictures are asked for, which
+    // gives the same pixels as drawing each at once.
+    void FlushPending();
 
     GraphGeometry geometry_;
     std::string xUnits_ = "Samples";
@@ -62,6 +71,7 @@ private:
     QImage plot_;
     QImage picture_;
     bool pictureStale_ = true;
+    std::vector<double> pending_;
 };
 
 } // namespace sentinax

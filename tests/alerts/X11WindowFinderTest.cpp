@@ -106,6 +106,43 @@ TEST_F(X11WindowFinderTest, HiddenWindowsCountAndClosedOnesDoNot) {
     EXPECT_FALSE(MonitoringSuppressed(*finder_));
 }
 
+// Between changes the answer comes from the last scan; every change that can
+// alter it (a new, renamed, reparented or destroyed window, a new client list)
+// is seen at the next lookup.
+TEST_F(X11WindowFinderTest, AnswersFromTheLastScanUntilWindowsChange) {
+    EXPECT_FALSE(MonitoringSuppressed(*finder_));
+    const unsigned scans = finder_->Scans();
+    EXPECT_FALSE(MonitoringSuppressed(*finder_));
+    EXPECT_FALSE(MonitoringSuppressed(*finder_));
+    EXPECT_EQ(finder_->Scans(), scans) << "nothing changed: no new scan";
+
+    const auto w = client_->Window(/*mapped=*/false); // created: seen
+    client_->Sync();
+    EXPECT_FALSE(MonitoringSuppressed(*finder_));
+    client_->NetWmName(w, "Configuration"); // titled after it was first seen
+    client_->Sync();
+    EXPECT_TRUE(MonitoringSuppressed(*finder_));
+    client_->NetWmName(w, "Configuration - x"); // renamed
+    client_->Sync();
+    EXPECT_FALSE(MonitoringSuppressed(*finder_));
+
+    const auto frame = client_->Window();
+    const auto inner = client_->Window(true, frame);
+    client_->Sync();
+    EXPECT_FALSE(MonitoringSuppressed(*finder_));
+    client_->WmName(inner, "Home Theater"); // a title deep in a frame
+    client_->MarkManaged(inner);
+    client_->Sync();
+    EXPECT_TRUE(MonitoringSuppressed(*finder_));
+    client_->Destroy(frame);
+    client_->Sync();
+    EXPECT_FALSE(MonitoringSuppressed(*finder_));
+
+    const unsigned before = finder_->Scans();
+    for (unsigned i = 0; i < X11WindowFinder::kRescanEvery + 1; ++i) MonitoringSuppressed(*finder_);
+    EXPECT_EQ(finder_->Scans(), before + 1) << "one scan per period all the same";
+}
+
 TEST_F(X11WindowFinderTest, OnePassAnswersInListOrderNotWindowOrder) {
     client_->NetWmName(client_->Window(), "Configuration");
     client_->NetWmName(client_->Window(), "Ovalis II");

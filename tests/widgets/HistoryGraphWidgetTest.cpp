@@ -14,7 +14,7 @@ const QRgb kGreen = qRgb(0, 255, 0);
 // y label, the caption.
 struct Graph {
     QWidget window;
-    CHistoryGraph graph;
+    mutable CHistoryGraph graph; // reading its pictures draws queued values
     Graph(QRect place, double lower, double upper, int decimals, const char* caption) {
         window.resize(600, 450);
         graph.Create(place, &window);
@@ -145,6 +145,38 @@ TEST(CHistoryGraphWidget, ResizeRebuildsTheSurfacesAtTheNewSize) {
     EXPECT_TRUE(fan.AllBlack(0, 115, 0, 85));
     fan.graph.AppendPoint(5000);
     EXPECT_EQ(fan.Plot(109, fan.g().ValueToY(5000)), kGreen);
+}
+
+} // namespace
+} // namespace sentinax
+
+namespace sentinax {
+namespace {
+
+// A graph hidden with its window only queues values, and shows the very same
+// pixels as one that drew every value at once, however long it stayed hidden.
+TEST(HistoryGraphHidden, SamePixelsAsDrawingEveryValue) {
+    for (int count : {3, 30, 200}) {
+        QWidget shownWindow;
+        QWidget hiddenWindow;
+        CHistoryGraph shown;
+        CHistoryGraph hidden;
+        for (auto [graph, window] : {std::pair{&shown, &shownWindow}, {&hidden, &hiddenWindow}}) {
+            window->resize(600, 450);
+            graph->Create(QRect(97, 184, 87, 70), window);
+            graph->SetRange(1.2, 2.5, 1);
+        }
+        shownWindow.show();
+        ASSERT_TRUE(shown.isVisible());
+        ASSERT_FALSE(hidden.isVisible());
+        for (int i = 0; i < count; ++i) {
+            const double v = 1.0 + 0.05 * ((i * 7) % 40); // crosses both limits
+            shown.AppendPoint(v);
+            hidden.AppendPoint(v);
+        }
+        EXPECT_EQ(hidden.PlotSurface(), shown.PlotSurface()) << count << " values";
+        EXPECT_EQ(hidden.Picture(), shown.Picture()) << count << " values";
+    }
 }
 
 } // namespace
