@@ -320,12 +320,15 @@ std::optional<std::size_t> X11WindowFinder::FirstExisting(std::span<const std::s
     const bool sameTitles = cacheValid_ && std::equal(titles.begin(), titles.end(),
                                                       cachedTitles_.begin(), cachedTitles_.end());
     const bool changed = WindowsChanged(); // also drains what queued up
-    if (connection_ == nullptr) return std::nullopt;
-    if (sameTitles && !changed && ++callsSinceScan_ < kRescanEvery) return cachedFirst_;
+    if (connection_ == nullptr)
+        return std::nullopt;
+    if (sameTitles && !changed && ++callsSinceScan_ < kRescanEvery)
+        return cachedFirst_;
 
     std::vector<uint32_t> watched;
     const std::optional<std::size_t> first = Scan(titles, watched);
-    if (connection_ == nullptr) return std::nullopt;
+    if (connection_ == nullptr)
+        return std::nullopt;
     Watch(watched);
     ++scans_;
     callsSinceScan_ = 0;

@@ -55,7 +55,7 @@ private:
     bool WindowsChanged();
     void Watch(const std::vector<uint32_t>& windows);
     std::optional<std::size_t> Scan(std::span<const std::string> titles,
-                                     std::vector<uint32_t>& watched);
+                                    std::vector<uint32_t>& watched);
 
     std::string displayName_;
     xcb_connection_t* connection_ = nullptr;

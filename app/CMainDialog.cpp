@@ -26,8 +26,7 @@ constexpr int kFaceHeight = 430;
 
 CMainDialog::CMainDialog(CSentinaxApp& app)
     : CSkinDialog(nullptr), app_(app),
-      controller_(app.Settings, app.PlatformFamily, *this, *this, *this, platform_),
-      panel_(this) {
+      controller_(app.Settings, app.PlatformFamily, *this, *this, *this, platform_), panel_(this) {
     SetSettings(&app.Settings);
     setFixedSize(kFaceWidth, kFaceHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -44,14 +43,17 @@ CMainDialog::CMainDialog(CSentinaxApp& app)
             [this] { controller_.OnPowerBroadcast(kPowerResumeAutomatic); });
 }
 
-CMainDialog::~CMainDialog() { controller_.OnDestroy(); }
+CMainDialog::~CMainDialog() {
+    controller_.OnDestroy();
+}
 
 int CMainDialog::DoModal() {
     if (controller_.OnInitDialog() && !endRequested_) {
         show();
         QEventLoop loop;
         loop_ = &loop;
-        if (!endRequested_) loop.exec();
+        if (!endRequested_)
+            loop.exec();
         loop_ = nullptr;
     }
     controller_.OnDestroy();
@@ -62,10 +64,13 @@ int CMainDialog::DoModal() {
 void CMainDialog::EndDialog(int code) {
     endRequested_ = true;
     exitCode_ = code;
-    if (loop_) loop_->exit(code);
+    if (loop_)
+        loop_->exit(code);
 }
 
-void CMainDialog::SetIcons() { setWindowIcon(app_.Icons[0]); }
+void CMainDialog::SetIcons() {
+    setWindowIcon(app_.Icons[0]);
+}
 
 void CMainDialog::SetTitle(const std::string& title) {
     setWindowTitle(QString::fromStdString(title));
@@ -87,14 +92,16 @@ void CMainDialog::CreateGraphs(const BoardProfile& profile, bool celsius) {
 void CMainDialog::StartAnimation() {}
 
 bool CMainDialog::CreateTrayIcon() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return false;
     tray_ = new QSystemTrayIcon(app_.Icons[0], this);
     trayMenu_ = new QMenu(this);
     trayMenu_->addAction(tr("Restore"), this, &CMainDialog::OnTrayRestore);
     trayMenu_->addAction(tr("Exit"), this, &CMainDialog::OnTrayExit);
     tray_->setContextMenu(trayMenu_);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) OnTrayRestore();
+        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick)
+            OnTrayRestore();
     });
     SetTrayTip(app_.TrayTip);
     tray_->show();
@@ -125,13 +132,18 @@ void CMainDialog::ShowMessage(const std::string& text) {
     box.exec();
 }
 
-void CMainDialog::CloseWindow() { EndDialog(0); }
+void CMainDialog::CloseWindow() {
+    EndDialog(0);
+}
 
-void CMainDialog::PostQuit(int exitCode) { EndDialog(exitCode); }
+void CMainDialog::PostQuit(int exitCode) {
+    EndDialog(exitCode);
+}
 
 void CMainDialog::SetTrayTip(const std::string& text) {
     // Refreshed on every tick; the icon is only touched when the text changed.
-    if (text == app_.TrayTip && trayTipShown_) return;
+    if (text == app_.TrayTip && trayTipShown_)
+        return;
     app_.TrayTip = text;
     if (tray_) {
         tray_->setToolTip(QString::fromStdString(text).left(CSentinaxApp::kTrayTipShown));
@@ -147,7 +159,9 @@ void CMainDialog::SetItemColours(ReadoutItem item, uint32_t unlit, uint32_t lit)
     panel_.SetItemColours(item, lit, unlit);
 }
 
-void CMainDialog::AppendPoint(ReadoutItem item, double value) { panel_.AppendPoint(item, value); }
+void CMainDialog::AppendPoint(ReadoutItem item, double value) {
+    panel_.AppendPoint(item, value);
+}
 
 void CMainDialog::ShowForWarning(bool showPlain) {
     if (showPlain) {
@@ -183,7 +197,8 @@ int CMainDialog::SetTimer(int id, int periodMs) {
             QMetaObject::invokeMethod(
                 this,
                 [this, id, generation] {
-                    if (timers_[id].generation == generation) controller_.OnTimer(id);
+                    if (timers_[id].generation == generation)
+                        controller_.OnTimer(id);
                 },
                 Qt::QueuedConnection);
         });
@@ -195,7 +210,8 @@ int CMainDialog::SetTimer(int id, int periodMs) {
 
 void CMainDialog::KillTimer(int id) {
     auto it = timers_.find(id);
-    if (it == timers_.end() || !it->second.timer) return;
+    if (it == timers_.end() || !it->second.timer)
+        return;
     ++it->second.generation;
     it->second.timer->stop();
 }
@@ -206,9 +222,11 @@ void CMainDialog::OnQueryEndSession() {
     // The process is going away: a message box or dialog still open (even one
     // shown during start-up) must not keep it waiting for a click.
     while (QWidget* modal = QApplication::activeModalWidget()) {
-        if (modal == this) break;
+        if (modal == this)
+            break;
         modal->close();
-        if (QApplication::activeModalWidget() == modal) break;
+        if (QApplication::activeModalWidget() == modal)
+            break;
     }
 }
 
@@ -219,7 +237,9 @@ void CMainDialog::OnTrayRestore() {
     controller_.SetWindowHidden(false);
 }
 
-void CMainDialog::OnTrayExit() { EndDialog(0); }
+void CMainDialog::OnTrayExit() {
+    EndDialog(0);
+}
 
 void CMainDialog::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -231,7 +251,9 @@ void CMainDialog::closeEvent(QCloseEvent* event) {
     EndDialog(0);
 }
 
-void CMainDialog::done(int code) { EndDialog(code); }
+void CMainDialog::done(int code) {
+    EndDialog(code);
+}
 
 // Escape must not end the monitor.
 void CMainDialog::reject() {}

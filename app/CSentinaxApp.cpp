@@ -22,7 +22,8 @@ bool CSentinaxApp::InitInstance() {
         return false;
     }
     const QIcon icon = MakeAppIcon();
-    for (QIcon& slot : Icons) slot = icon;
+    for (QIcon& slot : Icons)
+        slot = icon;
     setWindowIcon(icon);
 
     CMainDialog dialog(*this);
@@ -55,8 +56,8 @@ QIcon MakeAppIcon() {
         pulse.lineTo(size * 0.58, size * 0.8);
         pulse.lineTo(size * 0.66, y);
         pulse.lineTo(size * 0.88, y);
-        p.setPen(QPen(QColor(120, 255, 140), qMax(1.5, size / 12.0), Qt::SolidLine,
-                      Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(QColor(120, 255, 140), qMax(1.5, size / 12.0), Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
         p.drawPath(pulse);
         icon.addPixmap(pixmap);

@@ -9,15 +9,19 @@
 
 namespace sentinax {
 
-InstanceLock::~InstanceLock() { Release(); }
+InstanceLock::~InstanceLock() {
+    Release();
+}
 
 std::string InstanceLock::DefaultFolder() {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
         struct stat st {};
-        if (::stat(runtime, &st) == 0 && S_ISDIR(st.st_mode)) return runtime;
+        if (::stat(runtime, &st) == 0 && S_ISDIR(st.st_mode))
+            return runtime;
     }
     const std::string folder = "/tmp/sentinax-" + std::to_string(::getuid());
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        return {};
     // Someone else's folder or a link planted under our name must not be used.
     struct stat st {};
     if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
@@ -29,10 +33,12 @@ std::string InstanceLock::DefaultFolder() {
 InstanceLock::Result InstanceLock::Acquire(const std::string& folder, const std::string& name) {
     Release();
     const std::string dir = folder.empty() ? DefaultFolder() : folder;
-    if (dir.empty()) return Result::Failed;
+    if (dir.empty())
+        return Result::Failed;
     const std::string path = dir + "/" + name;
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return Result::Failed;
+    if (fd < 0)
+        return Result::Failed;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool held = errno == EWOULDBLOCK;
         ::close(fd);
@@ -43,7 +49,8 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& folder, const std:
 }
 
 void InstanceLock::Release() {
-    if (fd_ < 0) return;
+    if (fd_ < 0)
+        return;
     ::flock(fd_, LOCK_UN);
     ::close(fd_);
     fd_ = -1;

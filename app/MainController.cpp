@@ -16,7 +16,8 @@
 namespace sentinax {
 
 int SamplingPeriodMs(int samplesPerInterval, int intervalSeconds) {
-    if (samplesPerInterval <= 0) samplesPerInterval = 1;
+    if (samplesPerInterval <= 0)
+        samplesPerInterval = 1;
     const int seconds = std::clamp(intervalSeconds, 1, kMaxIntervalSeconds);
     return (1000 / samplesPerInterval) * seconds;
 }
@@ -24,9 +25,9 @@ int SamplingPeriodMs(int samplesPerInterval, int intervalSeconds) {
 MainController::MainController(AppSettings& settings, int platformFamily, MonitorView& view,
                                TickTimers& timers, AdjusterAccess& adjusters, Platform& platform,
                                CompanionPaths companionPaths, std::string logPath)
-    : settings_(settings), view_(view), timers_(timers), adjusters_(adjusters),
-      platform_(platform), isNtFamily_(platformFamily), companions_(std::move(companionPaths)),
-      log_(std::move(logPath)), evaluator_(log_), chassis_(log_) {}
+    : settings_(settings), view_(view), timers_(timers), adjusters_(adjusters), platform_(platform),
+      isNtFamily_(platformFamily), companions_(std::move(companionPaths)), log_(std::move(logPath)),
+      evaluator_(log_), chassis_(log_) {}
 
 // ---------------------------------------------------------------------------
 // Start-up
@@ -74,7 +75,8 @@ bool MainController::OnInitDialog() {
 
     if (profile_.HostMode != 3) {
         trayIconCreated_ = view_.CreateTrayIcon();
-        if (trayIconCreated_) windowHidden_ = true;
+        if (trayIconCreated_)
+            windowHidden_ = true;
     }
 
     thresholds_ = ConvertLimits(settings_, profile_, adjusters_);
@@ -87,12 +89,13 @@ void MainController::HideToTray() {
 }
 
 void MainController::StartSamplingTimer() {
-    timerId_ = timers_.SetTimer(kSamplingTimer,
-                                SamplingPeriodMs(profile_.SamplesPerInterval, settings_.IntervalTime));
+    timerId_ = timers_.SetTimer(
+        kSamplingTimer, SamplingPeriodMs(profile_.SamplesPerInterval, settings_.IntervalTime));
 }
 
 void MainController::RestartSampling() {
-    if (timerId_ > 0) timers_.KillTimer(kSamplingTimer);
+    if (timerId_ > 0)
+        timers_.KillTimer(kSamplingTimer);
     StartSamplingTimer();
 }
 
@@ -100,13 +103,16 @@ void MainController::RestartSampling() {
 // The tick
 
 void MainController::OnTimer(int timerId) {
-    if (!sampler_) return; // no tick before a finished start-up
+    if (!sampler_)
+        return; // no tick before a finished start-up
 
     const bool firstTick = startupPending_;
     if (startupPending_) {
-        if (profile_.HostMode != 3) HideToTray();
+        if (profile_.HostMode != 3)
+            HideToTray();
         timers_.KillTimer(kSamplingTimer);
-        if (profile_.AutoHide) settings_.IntervalTime = kAutoHideIntervalSeconds;
+        if (profile_.AutoHide)
+            settings_.IntervalTime = kAutoHideIntervalSeconds;
         hiddenTicks_ = 0;
         StartSamplingTimer();
     }
@@ -135,7 +141,8 @@ void MainController::OnTimer(int timerId) {
         const bool evaluationTick = sampler_->FilterCpuFan(sensors_);
         sampler_->RearrangeTemperatures(sensors_, firstTick);
         std::fill(std::begin(feedRed_), std::end(feedRed_), false);
-        if (evaluationTick && !pausedForSuspend_) ShowAndEvaluate();
+        if (evaluationTick && !pausedForSuspend_)
+            ShowAndEvaluate();
         FeedFrontPanel();
         DecideAlarm();
         KeepLastShown();
@@ -143,7 +150,8 @@ void MainController::OnTimer(int timerId) {
 
     PublishSharedBlock();
     startupPending_ = false;
-    if (profile_.AutoHide && !windowHidden_) hiddenTicks_ += settings_.IntervalTime;
+    if (profile_.AutoHide && !windowHidden_)
+        hiddenTicks_ += settings_.IntervalTime;
 }
 
 EvaluationResult MainController::EvaluateItem(ReadoutItem item, int32_t value, bool frozen) {
@@ -156,7 +164,8 @@ void MainController::ShowCpuTemperature(int32_t celsius, bool truncateFahrenheit
     const bool showCelsius = settings_.Celsius != 0;
     const std::string text = CpuTempText(celsius, showCelsius);
     double point = celsius;
-    if (!showCelsius) point = truncateFahrenheit ? ToFahrenheit(celsius) : celsius * 1.8 + 32;
+    if (!showCelsius)
+        point = truncateFahrenheit ? ToFahrenheit(celsius) : celsius * 1.8 + 32;
     view_.AppendPoint(ReadoutItem::CpuTemp, point);
     view_.SetItemText(ReadoutItem::CpuTemp, text);
     view_.SetTrayTip("CPU Temperature : " + text);
@@ -186,25 +195,31 @@ void MainController::ShowAndEvaluate() {
         EvaluateItem(item, mv);
     };
 
-    voltage(ReadoutItem::Vcore, PresenceItem::Vcore, [&] { return raw[0]; }, true);
+    voltage(
+        ReadoutItem::Vcore, PresenceItem::Vcore, [&] { return raw[0]; }, true);
 
     const int32_t t = sensors_.Params[p.CpuTempSlot] - p.CpuTempOffset + p.CpuTempCorrection;
     ShowCpuTemperature(t, true);
     const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, t);
     feedRed_[0] = cpu.CountAtLeastThree;
-    if (cpu.ReachedThree && view_.RunOverTemperatureDialog()) platform_.PowerOff();
+    if (cpu.ReachedThree && view_.RunOverTemperatureDialog())
+        platform_.PowerOff();
 
     if (ItemEnabled(PresenceItem::SystemTemp)) {
-        if (p.SysTempUsesCpuOffset) raw[7] -= p.CpuTempOffset;
+        if (p.SysTempUsesCpuOffset)
+            raw[7] -= p.CpuTempOffset;
         ShowSystemTemperature(raw[7]);
         feedRed_[1] = EvaluateItem(ReadoutItem::SysTemp, raw[7]).CountAtLeastThree;
     } else {
         view_.SetItemText(ReadoutItem::SysTemp, kNotAvailable);
     }
 
-    voltage(ReadoutItem::V33, PresenceItem::V33, [&] { return raw[p.V33Slot]; }, false);
-    voltage(ReadoutItem::V5, PresenceItem::V5, [&] { return ConvertFiveVolt(p, raw); }, true);
-    voltage(ReadoutItem::V12, PresenceItem::V12, [&] { return ConvertTwelveVolt(p, raw); }, false);
+    voltage(
+        ReadoutItem::V33, PresenceItem::V33, [&] { return raw[p.V33Slot]; }, false);
+    voltage(
+        ReadoutItem::V5, PresenceItem::V5, [&] { return ConvertFiveVolt(p, raw); }, true);
+    voltage(
+        ReadoutItem::V12, PresenceItem::V12, [&] { return ConvertTwelveVolt(p, raw); }, false);
 
     const int32_t cpuFan = sampler_->ConvertCpuFan(sensors_);
     view_.AppendPoint(ReadoutItem::CpuFan, cpuFan);
@@ -237,7 +252,8 @@ void MainController::ShowAndEvaluate() {
 
     if (p.ChassisSupported && chassis_.Poll(library_.ChassisIntrusion())) {
         const bool accepted = view_.RunChassisDialog();
-        if (chassis_.DialogClosed(accepted)) library_.ChassisClear();
+        if (chassis_.DialogClosed(accepted))
+            library_.ChassisClear();
     }
 }
 
@@ -311,7 +327,8 @@ void MainController::RedisplayLastShown() {
 }
 
 void MainController::PublishSharedBlock() {
-    if (!sharedMemoryReady_) return;
+    if (!sharedMemoryReady_)
+        return;
     platform_.SharedMemory().Write(PackSharedBlock(sensors_.Raw, sensors_.Params, profile_));
 }
 
@@ -325,12 +342,14 @@ bool MainController::OnPowerBroadcast(int event) {
         timers_.KillTimer(kSamplingTimer);
         break;
     case kPowerResumeSuspend:
-        if (pausedForSuspend_) timers_.SetTimer(kResumeTimer, kResumeTimerMs);
+        if (pausedForSuspend_)
+            timers_.SetTimer(kResumeTimer, kResumeTimerMs);
         break;
     case kPowerResumeAutomatic:
         pausedForSuspend_ = false;
         timers_.SetTimer(kResumeTimer, kResumeTimerMs);
-        if (libraryBound_) library_.DetectLM78();
+        if (libraryBound_)
+            library_.DetectLM78();
         break;
     default:
         break;
@@ -361,7 +380,8 @@ void MainController::OnDestroy() {
     sharedMemoryReady_ = false;
     // Only the settings changed during the run are written, and a save clears
     // their flags, so a second run writes nothing.
-    if (!skinPath_.empty()) SaveSettings(skinPath_, settings_);
+    if (!skinPath_.empty())
+        SaveSettings(skinPath_, settings_);
     companions_.Stop();
 }
 

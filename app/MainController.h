@@ -53,8 +53,8 @@ public:
     // NT-family paths, which is what every Linux build does). adjusters: where
     // the start-up limit overrides move an adjuster by name. logPath: the
     // warning log, relative to the working folder.
-    MainController(AppSettings& settings, int platformFamily, MonitorView& view,
-                   TickTimers& timers, AdjusterAccess& adjusters, Platform& platform,
+    MainController(AppSettings& settings, int platformFamily, MonitorView& view, TickTimers& timers,
+                   AdjusterAccess& adjusters, Platform& platform,
                    CompanionPaths companionPaths = {}, std::string logPath = "log.dat");
 
     // The start-up sequence. False when the window cannot run: the library is

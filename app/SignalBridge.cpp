@@ -33,19 +33,22 @@ SignalBridge::SignalBridge(QObject* parent) : QObject(parent) {
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(sig, &action, nullptr);
+    for (int sig : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(sig, &action, nullptr);
 }
 
 SignalBridge::~SignalBridge() {
     struct sigaction action {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
-    for (int sig : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(sig, &action, nullptr);
+    for (int sig : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(sig, &action, nullptr);
 }
 
 void SignalBridge::Drain() {
     unsigned char byte = 0;
-    while (::read(g_pipe[0], &byte, 1) == 1) emit received(byte);
+    while (::read(g_pipe[0], &byte, 1) == 1)
+        emit received(byte);
 }
 
 } // namespace sentinax

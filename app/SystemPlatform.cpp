@@ -1,8 +1,8 @@
 #include "SystemPlatform.h"
 
 #include "alerts/AlarmSound.h"
-#include "alerts/ui/QtAlarmSound.h"
 #include "alerts/ui/PowerOff.h"
+#include "alerts/ui/QtAlarmSound.h"
 #include "hardware/HardwareLibrary.h"
 
 #include <chrono>
@@ -26,12 +26,17 @@ void SystemPlatform::Sleep(int milliseconds) {
 
 std::string SystemPlatform::VersionText() {
     struct utsname name {};
-    if (uname(&name) != 0) return {};
+    if (uname(&name) != 0)
+        return {};
     return name.release;
 }
 
-BoardTable SystemPlatform::LoadBoardTable() { return LoadBoardTables(std::cerr); }
+BoardTable SystemPlatform::LoadBoardTable() {
+    return LoadBoardTables(std::cerr);
+}
 
-void SystemPlatform::PowerOff() { ShutdownSystem(); }
+void SystemPlatform::PowerOff() {
+    ShutdownSystem();
+}
 
 } // namespace sentinax

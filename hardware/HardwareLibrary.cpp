@@ -6,15 +6,27 @@ namespace sentinax {
 
 namespace {
 
-uint32_t NoVid() { return 0; }
-uint8_t NoDetect() { return 0; }
-uint8_t NoDetectLM75(uint8_t*, uint8_t) { return 0; }
+uint32_t NoVid() {
+    return 0;
+}
+uint8_t NoDetect() {
+    return 0;
+}
+uint8_t NoDetectLM75(uint8_t*, uint8_t) {
+    return 0;
+}
 void NoOp() {}
 void NoValueRAM(int32_t*) {}
-uint32_t NoLoad() { return 0; }
-uint32_t NoDMILength(uint8_t*) { return 0; }
+uint32_t NoLoad() {
+    return 0;
+}
+uint32_t NoDMILength(uint8_t*) {
+    return 0;
+}
 void NoDMIData(uint8_t*) {}
-uint32_t NoReadPort(uint16_t) { return 0; }
+uint32_t NoReadPort(uint16_t) {
+    return 0;
+}
 void NoWritePort(uint16_t, uint8_t) {}
 
 template <typename Fn> void Resolve(void* module, const char* name, Fn& slot) {
@@ -24,25 +36,40 @@ template <typename Fn> void Resolve(void* module, const char* name, Fn& slot) {
 } // namespace
 
 void FillMissingEntries(HardwareLibrary& lib) {
-    if (!lib.GetVid) lib.GetVid = NoVid;
-    if (!lib.DetectLM78) lib.DetectLM78 = NoDetect;
-    if (!lib.DetectLM75) lib.DetectLM75 = NoDetectLM75;
-    if (!lib.EnableSMSCHWMonitor) lib.EnableSMSCHWMonitor = NoOp;
-    if (!lib.ApEnableATIISA) lib.ApEnableATIISA = NoOp;
-    if (!lib.ValueRAM) lib.ValueRAM = NoValueRAM;
-    if (!lib.LoadNTHMIO) lib.LoadNTHMIO = NoLoad;
-    if (!lib.UnloadNTHMIO) lib.UnloadNTHMIO = NoOp;
-    if (!lib.GetDMILength) lib.GetDMILength = NoDMILength;
-    if (!lib.GetDMIData) lib.GetDMIData = NoDMIData;
-    if (!lib.ReadPort) lib.ReadPort = NoReadPort;
-    if (!lib.WritePort) lib.WritePort = NoWritePort;
-    if (!lib.ChassisClear) lib.ChassisClear = NoOp;
-    if (!lib.ChassisIntrusion) lib.ChassisIntrusion = NoDetect;
+    if (!lib.GetVid)
+        lib.GetVid = NoVid;
+    if (!lib.DetectLM78)
+        lib.DetectLM78 = NoDetect;
+    if (!lib.DetectLM75)
+        lib.DetectLM75 = NoDetectLM75;
+    if (!lib.EnableSMSCHWMonitor)
+        lib.EnableSMSCHWMonitor = NoOp;
+    if (!lib.ApEnableATIISA)
+        lib.ApEnableATIISA = NoOp;
+    if (!lib.ValueRAM)
+        lib.ValueRAM = NoValueRAM;
+    if (!lib.LoadNTHMIO)
+        lib.LoadNTHMIO = NoLoad;
+    if (!lib.UnloadNTHMIO)
+        lib.UnloadNTHMIO = NoOp;
+    if (!lib.GetDMILength)
+        lib.GetDMILength = NoDMILength;
+    if (!lib.GetDMIData)
+        lib.GetDMIData = NoDMIData;
+    if (!lib.ReadPort)
+        lib.ReadPort = NoReadPort;
+    if (!lib.WritePort)
+        lib.WritePort = NoWritePort;
+    if (!lib.ChassisClear)
+        lib.ChassisClear = NoOp;
+    if (!lib.ChassisIntrusion)
+        lib.ChassisIntrusion = NoDetect;
 }
 
 bool BindHardwareLibrary(HardwareLibrary& lib, const char* fileName) {
     void* module = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
-    if (!module) return false;
+    if (!module)
+        return false;
     HardwareLibrary bound;
     bound.Module = module;
     Resolve(module, "GetVid", bound.GetVid);

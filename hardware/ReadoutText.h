@@ -11,7 +11,9 @@ inline constexpr const char* kNotAvailable = "N A";
 
 // "%.2f" of the volts of a millivolt value.
 std::string VoltsText(int32_t millivolts);
-inline double Volts(int32_t millivolts) { return millivolts * 0.001; }
+inline double Volts(int32_t millivolts) {
+    return millivolts * 0.001;
+}
 // Degrees Fahrenheit of a Celsius value, truncated toward zero.
 int32_t ToFahrenheit(int32_t celsius);
 // The CPU temperature: "%.2d .C" of °C, or "%d .F" of °F.

@@ -8,7 +8,12 @@ namespace {
 
 bool SelectorReportsSystemTemp(uint8_t selector) {
     switch (selector) {
-    case 2: case 3: case 4: case 6: case 12: case 22:
+    case 2:
+    case 3:
+    case 4:
+    case 6:
+    case 12:
+    case 22:
         return true;
     default:
         return false;
@@ -35,7 +40,8 @@ DetectionResult DetectEmbeddedController(const HardwareLibrary& lib, const Board
     EcTransaction(lib, command, 2, false, buffer);
     const int32_t rpm = (buffer[1] * 256 + buffer[0]) * 3;
     state.Raw[profile.CpuFanSlot] = rpm;
-    if (rpm > 0) Presence(state.Present, PresenceItem::CpuFan) = 1;
+    if (rpm > 0)
+        Presence(state.Present, PresenceItem::CpuFan) = 1;
     return DetectionResult::Ready;
 }
 
@@ -86,21 +92,25 @@ void DerivePresence(const BoardProfile& p, SensorState& s) {
 
     flag(PresenceItem::Vcore) = raw[0] > 0;
     flag(PresenceItem::V33) = raw[p.V33Slot] > 0;
-    if (p.NoRail33) flag(PresenceItem::V33) = 0;
+    if (p.NoRail33)
+        flag(PresenceItem::V33) = 0;
 
     flag(PresenceItem::V5) = raw[3] > 0;
     flag(PresenceItem::V12) = raw[p.V12Slot] > 0;
-    if (p.NoRail12) flag(PresenceItem::V12) = 0;
+    if (p.NoRail12)
+        flag(PresenceItem::V12) = 0;
     if (p.NoVoltages) {
         flag(PresenceItem::Vcore) = 0;
         flag(PresenceItem::V33) = 0;
         flag(PresenceItem::V5) = 0;
         flag(PresenceItem::V12) = 0;
     }
-    if (p.NoRail5) flag(PresenceItem::V5) = 0;
+    if (p.NoRail5)
+        flag(PresenceItem::V5) = 0;
 
     flag(PresenceItem::SystemTemp) = !p.SysTempNeverFlagged && raw[7] > 0;
-    if (p.NoSysTemp) flag(PresenceItem::SystemTemp) = 0;
+    if (p.NoSysTemp)
+        flag(PresenceItem::SystemTemp) = 0;
 
     flag(PresenceItem::CpuFan) = raw[p.CpuFanSlot] > 0;
     flag(PresenceItem::SysFan) = !p.FanFlagsOff && raw[p.SysFanSlot] > 0;
@@ -109,7 +119,8 @@ void DerivePresence(const BoardProfile& p, SensorState& s) {
     // The first readings are kept whatever the suppressions say.
     SensorReadings& first = s.LastShown;
     auto keep = [](int32_t value, int32_t& into) {
-        if (value > 0) into = value;
+        if (value > 0)
+            into = value;
     };
     keep(raw[0], first.Vcore);
     keep(raw[p.V33Slot], first.V33);

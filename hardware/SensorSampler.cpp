@@ -20,15 +20,18 @@ struct FanBand {
 
 // Accepted CPU and system fan bands by CPU temperature: up to 55, 56-60,
 // 61-65, above 65 degrees.
-constexpr FanBand kCpuBands[4] = {{2900, 3500, 3200}, {3400, 4000, 3700},
-                                  {4200, 4800, 4500}, {5000, 6000, 5400}};
-constexpr FanBand kSysBands[4] = {{2800, 3500, 3100}, {3800, 4400, 4100},
-                                  {5000, 6000, 5400}, {5000, 6000, 5400}};
+constexpr FanBand kCpuBands[4] = {
+    {2900, 3500, 3200}, {3400, 4000, 3700}, {4200, 4800, 4500}, {5000, 6000, 5400}};
+constexpr FanBand kSysBands[4] = {
+    {2800, 3500, 3100}, {3800, 4400, 4100}, {5000, 6000, 5400}, {5000, 6000, 5400}};
 
 int BandIndex(uint8_t temp) {
-    if (temp <= 55) return 0;
-    if (temp <= 60) return 1;
-    if (temp <= 65) return 2;
+    if (temp <= 55)
+        return 0;
+    if (temp <= 60)
+        return 1;
+    if (temp <= 65)
+        return 2;
     return 3;
 }
 
@@ -41,15 +44,32 @@ int32_t Scaled(int32_t value, int64_t multiplier, double factor) {
 
 int32_t ConvertFiveVolt(const BoardProfile& profile, RawValues& raw) {
     switch (profile.FiveVoltRule) {
-    case FiveVoltRuleKind::AsRead: break;
-    case FiveVoltRuleKind::CopySlot4: raw[3] = raw[4]; break;
-    case FiveVoltRuleKind::Slot4Times1_5: raw[3] = Scaled(raw[4], 1, 1.5); break;
-    case FiveVoltRuleKind::Slot5Times1_6: raw[3] = Scaled(raw[5], 1, 1.6); break;
-    case FiveVoltRuleKind::Slot5Times1_5: raw[3] = Scaled(raw[5], 1, 1.5); break;
-    case FiveVoltRuleKind::Slot6Times1_61: raw[3] = Scaled(raw[6], 1, 1.61); break;
-    case FiveVoltRuleKind::Slot3Times1_6: raw[3] = Scaled(raw[3], 1, 1.6); break;
-    case FiveVoltRuleKind::Slot3Times1_5: raw[3] = Scaled(raw[3], 1, 1.5); break;
-    case FiveVoltRuleKind::Slot1DoubledTimes1_61: raw[3] = Scaled(raw[1], 2, 1.61); break;
+    case FiveVoltRuleKind::AsRead:
+        break;
+    case FiveVoltRuleKind::CopySlot4:
+        raw[3] = raw[4];
+        break;
+    case FiveVoltRuleKind::Slot4Times1_5:
+        raw[3] = Scaled(raw[4], 1, 1.5);
+        break;
+    case FiveVoltRuleKind::Slot5Times1_6:
+        raw[3] = Scaled(raw[5], 1, 1.6);
+        break;
+    case FiveVoltRuleKind::Slot5Times1_5:
+        raw[3] = Scaled(raw[5], 1, 1.5);
+        break;
+    case FiveVoltRuleKind::Slot6Times1_61:
+        raw[3] = Scaled(raw[6], 1, 1.61);
+        break;
+    case FiveVoltRuleKind::Slot3Times1_6:
+        raw[3] = Scaled(raw[3], 1, 1.6);
+        break;
+    case FiveVoltRuleKind::Slot3Times1_5:
+        raw[3] = Scaled(raw[3], 1, 1.5);
+        break;
+    case FiveVoltRuleKind::Slot1DoubledTimes1_61:
+        raw[3] = Scaled(raw[1], 2, 1.61);
+        break;
     }
     return raw[3];
 }
@@ -57,12 +77,21 @@ int32_t ConvertFiveVolt(const BoardProfile& profile, RawValues& raw) {
 int32_t ConvertTwelveVolt(const BoardProfile& profile, RawValues& raw) {
     int32_t& v = raw[profile.V12Slot];
     switch (profile.TwelveVoltRule) {
-    case TwelveVoltRuleKind::Times6_6: v = Scaled(v, 1, 6.6); break;
-    case TwelveVoltRuleKind::Times24Then0_3125: v = Scaled(v, 24, 0.3125); break;
-    case TwelveVoltRuleKind::Times12Then0_3125: v = Scaled(v, 12, 0.3125); break;
-    case TwelveVoltRuleKind::Times24Then20_63: v = Scaled(v, 24, kTwentySixtyThirds); break;
+    case TwelveVoltRuleKind::Times6_6:
+        v = Scaled(v, 1, 6.6);
+        break;
+    case TwelveVoltRuleKind::Times24Then0_3125:
+        v = Scaled(v, 24, 0.3125);
+        break;
+    case TwelveVoltRuleKind::Times12Then0_3125:
+        v = Scaled(v, 12, 0.3125);
+        break;
+    case TwelveVoltRuleKind::Times24Then20_63:
+        v = Scaled(v, 24, kTwentySixtyThirds);
+        break;
     case TwelveVoltRuleKind::Times12Then20_63:
-        if (profile.V12Slot != 4) v = Scaled(v, 12, kTwentySixtyThirds);
+        if (profile.V12Slot != 4)
+            v = Scaled(v, 12, kTwentySixtyThirds);
         break;
     }
     v = TruncateToInt32(static_cast<double>(v) - profile.TwelveVoltOffset);
@@ -70,7 +99,8 @@ int32_t ConvertTwelveVolt(const BoardProfile& profile, RawValues& raw) {
 }
 
 int32_t FanCountToRpm(uint8_t count) {
-    if (count == 255 || count == 0) return 0;
+    if (count == 255 || count == 0)
+        return 0;
     return (675000 / count) / 2;
 }
 
@@ -142,7 +172,8 @@ bool SensorSampler::FilterCpuFan(SensorState& s) {
     sum_ += sample;
     const int32_t avg = sum_ / samples;
     int32_t min = avg;
-    for (int32_t v : window_) min = std::min(min, v);
+    for (int32_t v : window_)
+        min = std::min(min, v);
     slot = static_cast<int32_t>((static_cast<int64_t>(min) + avg) / 2);
     position_ = 0;
     sum_ = 0;
@@ -156,45 +187,56 @@ void SensorSampler::RearrangeTemperatures(SensorState& s, bool firstTick) const 
     if (profile_.CpuTempFloorCheck) {
         uint8_t& cpu = p[profile_.CpuTempSlot];
         if (firstTick) {
-            if (!(cpu > raw[7])) cpu = static_cast<uint8_t>((raw[7] & 0xFF) + 3);
+            if (!(cpu > raw[7]))
+                cpu = static_cast<uint8_t>((raw[7] & 0xFF) + 3);
         } else if (cpu < s.LastShown.SystemTemp + 2) {
             cpu = static_cast<uint8_t>(s.LastShown.CpuTempRaw & 0xFF);
         }
     }
     switch (profile_.TempSourceRule) {
-    case TempSourceRuleKind::Direct: break;
+    case TempSourceRuleKind::Direct:
+        break;
     case TempSourceRuleKind::SwapWithSystem:
         p[1] = p[0];
         p[0] = static_cast<uint8_t>(raw[7] & 0xFF);
         raw[7] = p[1];
         break;
-    case TempSourceRuleKind::SecondByteAsCpu: p[0] = p[1]; break;
+    case TempSourceRuleKind::SecondByteAsCpu:
+        p[0] = p[1];
+        break;
     case TempSourceRuleKind::FromRawSlots:
         p[0] = static_cast<uint8_t>(raw[5] & 0xFF);
         p[1] = static_cast<uint8_t>(raw[6] & 0xFF);
         break;
     }
-    if (profile_.SystemTempFromChip) raw[7] = p[1];
+    if (profile_.SystemTempFromChip)
+        raw[7] = p[1];
 }
 
 int32_t SensorSampler::Emulate(int32_t value, uint8_t cpuTemp, bool cpuFan) {
     int& acc = cpuFan ? cpuJitter_ : sysJitter_;
     switch (profile_.FanEmulation) {
-    case FanEmulationKind::None: return value;
+    case FanEmulationKind::None:
+        return value;
     case FanEmulationKind::Jitter:
         acc += 16;
-        if (acc > 50) acc = 0;
+        if (acc > 50)
+            acc = 0;
         return value != 0 ? value + acc : value;
     case FanEmulationKind::BandedJitter: {
-        if (value == 0) return value;
+        if (value == 0)
+            return value;
         const FanBand& band = (cpuFan ? kCpuBands : kSysBands)[BandIndex(cpuTemp)];
-        if (value < band.low || value > band.high) value = band.replacement;
+        if (value < band.low || value > band.high)
+            value = band.replacement;
         if (cpuFan) {
             acc += 16;
-            if (acc > 50) acc = 4;
+            if (acc > 50)
+                acc = 4;
         } else {
             acc += 26;
-            if (acc > 70) acc = 4;
+            if (acc > 70)
+                acc = 4;
         }
         return value + acc;
     }
@@ -204,7 +246,8 @@ int32_t SensorSampler::Emulate(int32_t value, uint8_t cpuTemp, bool cpuFan) {
 
 int32_t SensorSampler::ConvertCpuFan(SensorState& s) {
     int32_t& slot = s.Raw[profile_.CpuFanSlot];
-    if (profile_.ChipSelector == 1) slot = FanCountToRpm(s.Params[2]);
+    if (profile_.ChipSelector == 1)
+        slot = FanCountToRpm(s.Params[2]);
     slot = Emulate(slot, s.Params[profile_.CpuTempSlot], true);
     return slot;
 }
@@ -212,7 +255,8 @@ int32_t SensorSampler::ConvertCpuFan(SensorState& s) {
 int32_t SensorSampler::ConvertSysFan(SensorState& s) {
     int32_t& slot = s.Raw[profile_.SysFanSlot];
     if (profile_.ChipSelector == 1) {
-        if (slot != 0) sysFanSeen_ = true;
+        if (slot != 0)
+            sysFanSeen_ = true;
         slot = sysFanSeen_ ? TruncateToInt32(s.Raw[profile_.CpuFanSlot] * 0.8) : 0;
     }
     slot = Emulate(slot, s.Params[profile_.CpuTempSlot], false);
@@ -222,10 +266,15 @@ int32_t SensorSampler::ConvertSysFan(SensorState& s) {
 void SensorSampler::UpdateFanWarnFrozen(const SensorState& s) {
     const uint8_t t = s.Params[profile_.CpuTempSlot];
     switch (profile_.FanWarnTempGate) {
-    case FanWarnTempGateKind::Below48: fanWarnFrozen_ = t < 48; break;
-    case FanWarnTempGateKind::Below41: fanWarnFrozen_ = t < 41; break;
+    case FanWarnTempGateKind::Below48:
+        fanWarnFrozen_ = t < 48;
+        break;
+    case FanWarnTempGateKind::Below41:
+        fanWarnFrozen_ = t < 41;
+        break;
     case FanWarnTempGateKind::None:
-    case FanWarnTempGateKind::Always: break;
+    case FanWarnTempGateKind::Always:
+        break;
     }
 }
 

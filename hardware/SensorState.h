@@ -10,7 +10,7 @@ namespace sentinax {
 struct SensorState {
     RawValues Raw{};
     ChipParams Params{};
-    PresenceFlags Present{}; // 1: the item exists and is shown
+    PresenceFlags Present{};    // 1: the item exists and is shown
     bool HardwareReady = false; // the chip or the embedded controller answered
     bool CpuTempValid = false;  // the CPU temperature source gave a plausible value
     SensorReadings LastShown;   // also receives the first readings at start-up

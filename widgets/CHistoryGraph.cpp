@@ -77,7 +77,8 @@ double CHistoryGraph::AppendPoint(double value) {
         // sight, so the queue keeps only that many (the first kept segment
         // starts at the last dropped value).
         const size_t enough =
-            static_cast<size_t>(std::max(geometry_.PlotWidth(), 0)) / GraphGeometry::kShiftPixels + 2;
+            static_cast<size_t>(std::max(geometry_.PlotWidth(), 0)) / GraphGeometry::kShiftPixels +
+            2;
         if (pending_.size() > 2 * enough) {
             const size_t drop = pending_.size() - enough;
             previousValue_ = pending_[drop - 1];
@@ -91,7 +92,8 @@ double CHistoryGraph::AppendPoint(double value) {
 }
 
 void CHistoryGraph::FlushPending() {
-    if (pending_.empty()) return;
+    if (pending_.empty())
+        return;
     const double last = currentValue_;
     for (double v : pending_) {
         currentValue_ = v;

@@ -81,7 +81,8 @@ void BM_EvaluationTick(benchmark::State& state) {
     AppSettings settings;
     settings.IntervalTime = 1;
     settings.Celsius = 1;
-    for (int i = 0; i < kLimitCount; ++i) settings.LimitPosition[i] = 50;
+    for (int i = 0; i < kLimitCount; ++i)
+        settings.LimitPosition[i] = 50;
     NullView view;
     NullTimers timers;
     NoAdjusters adjusters;
@@ -92,7 +93,8 @@ void BM_EvaluationTick(benchmark::State& state) {
         return;
     }
     controller.OnTimer(kSamplingTimer);
-    for (auto _ : state) controller.OnTimer(kSamplingTimer);
+    for (auto _ : state)
+        controller.OnTimer(kSamplingTimer);
     controller.OnDestroy();
 }
 BENCHMARK(BM_EvaluationTick);

@@ -59,12 +59,14 @@ struct RecordingView : MonitorView {
     void ShowForWarning(bool) override { calls.push_back("ShowForWarning"); }
     bool RunOverTemperatureDialog() override {
         calls.push_back("RunOverTemperatureDialog");
-        if (onDialog) onDialog();
+        if (onDialog)
+            onDialog();
         return acceptDialogs;
     }
     bool RunChassisDialog() override {
         calls.push_back("RunChassisDialog");
-        if (onDialog) onDialog();
+        if (onDialog)
+            onDialog();
         return acceptDialogs;
     }
     std::string trayTip;
@@ -118,7 +120,8 @@ struct FakePlatform : Platform {
     std::vector<int> sleeps;
     std::string version = "6.1.0-18-amd64";
     bool BindLibrary(HardwareLibrary& lib) override {
-        if (!libraryPresent) return false;
+        if (!libraryPresent)
+            return false;
         lib = FakeHardware::Instance().Table();
         return true;
     }
@@ -134,6 +137,5 @@ struct RecordingAdjusters : AdjusterAccess {
         moves.emplace_back(name, position);
     }
 };
-
 
 } // namespace sentinax::test

@@ -76,7 +76,8 @@ TEST_F(InstanceLockTest, DefaultFolderIsTheRuntimeFolderOrAPrivateOne) {
     struct stat st {};
     ASSERT_EQ(stat(fallback.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
-    if (saved) setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
+    if (saved)
+        setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
 }
 
 } // namespace

@@ -53,10 +53,9 @@ TEST_F(MainControllerTest, StartUpRunsInOrderAndStartsTheTwoSecondTimer) {
               (std::vector<std::string>{"SetIcons", "SetTitle Sentinax4", "LoadSkin Skins/Skin.ini",
                                         "LayoutControls", "CreateGraphs", "StartAnimation",
                                         "CreateTrayIcon"}));
-    EXPECT_EQ(hw().Calls, (std::vector<std::string>{"LoadNTHMIO", "GetVid", "GetDMILength",
-                                                     "DetectLM78",
-                                                     "DetectLM75", "EnableSMSCHWMonitor",
-                                                     "ValueRAM"}));
+    EXPECT_EQ(hw().Calls,
+              (std::vector<std::string>{"LoadNTHMIO", "GetVid", "GetDMILength", "DetectLM78",
+                                        "DetectLM75", "EnableSMSCHWMonitor", "ValueRAM"}));
     EXPECT_EQ(timers.running, (std::map<int, int>{{kSamplingTimer, 2000}}));
     EXPECT_TRUE(controller.WindowHidden()); // creating the tray icon marks it
     EXPECT_TRUE(controller.StartupPending());
@@ -131,7 +130,8 @@ TEST_F(MainControllerTest, TicksWithoutReadySensorsReadNothing) {
     hw().Lm75Answers = {0}; // no CPU temperature: monitoring cannot run
     ASSERT_TRUE(controller.OnInitDialog());
     hw().Calls.clear();
-    for (int i = 0; i < 3; ++i) controller.OnTimer(kSamplingTimer);
+    for (int i = 0; i < 3; ++i)
+        controller.OnTimer(kSamplingTimer);
     EXPECT_TRUE(hw().Calls.empty());
 }
 
@@ -160,7 +160,7 @@ TEST_F(MainControllerTest, SuspendAndAutomaticResumeRestartSamplingAfterOneSecon
 
     controller.OnTimer(kSamplingTimer); // re-enable the chip, then read
     EXPECT_EQ(hw().Calls, (std::vector<std::string>{"EnableSMSCHWMonitor", "ApEnableATIISA",
-                                                     "DetectLM75", "ValueRAM"}));
+                                                    "DetectLM75", "ValueRAM"}));
     EXPECT_FALSE(controller.ResumePending());
 }
 

@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/mman.h>
-#include <fcntl.h>
 
 namespace sentinax {
 namespace {
@@ -46,7 +46,8 @@ protected:
         ASSERT_TRUE(controller->OnInitDialog());
         // Wide limits: nothing warns unless a test narrows one.
         Thresholds& l = controller->Limits();
-        for (int i = 0; i < kLimitCount; ++i) l[i] = (i % 2 == 0) ? 1000000 : -1000000;
+        for (int i = 0; i < kLimitCount; ++i)
+            l[i] = (i % 2 == 0) ? 1000000 : -1000000;
         view.calls.clear();
         tick(); // the start-up tick
     }
@@ -128,13 +129,15 @@ TEST_F(MonitorTickTest, FahrenheitOnScreenCelsiusInTheLog) {
     EXPECT_EQ(points(ReadoutItem::CpuTemp).back(), 113);
     EXPECT_EQ(text(ReadoutItem::SysTemp), "95 .F");
     controller->Limits().cpuTempUpper = 45; // 45 is out of range (strict bounds)
-    for (int i = 0; i < 3; ++i) tick();
+    for (int i = 0; i < 3; ++i)
+        tick();
     EXPECT_NE(log().find("CPU Temperature WARNING : 45 degrees \r\n\r\n"), std::string::npos);
 }
 
 TEST_F(MonitorTickTest, ChipCountFan) {
     hw().Lm75Bytes = {{0, 45}, {2, 135}};
-    Start("Board 6601", "[ChipSelectorEarly]\nboard 6601 version contains \"1.0\" => ChipSelector=1 CpuTempOffset=14\n");
+    Start("Board 6601", "[ChipSelectorEarly]\nboard 6601 version contains \"1.0\" => "
+                        "ChipSelector=1 CpuTempOffset=14\n");
     EXPECT_EQ(text(ReadoutItem::CpuFan), "2500");
     hw().Lm75Bytes = {{0, 45}, {2, 255}};
     tick();
@@ -192,7 +195,8 @@ TEST_F(MonitorTickTest, WarningBringsTheWindowBackAndLoopsTheSound) {
 TEST_F(MonitorTickTest, ListedWindowFreezesValuesColoursAndTheAlarm) {
     Start();
     controller->Limits().cpuFanLower = 3000;
-    for (int i = 0; i < 3; ++i) tick();
+    for (int i = 0; i < 3; ++i)
+        tick();
     ASSERT_EQ(platform.sound.log.back(), "start SOUND.wav");
     const auto colours = view.colours;
     hw().Calls.clear();
@@ -202,7 +206,7 @@ TEST_F(MonitorTickTest, ListedWindowFreezesValuesColoursAndTheAlarm) {
     platform.windows.titles = {"Configuration"};
     tick();
     tick();
-    EXPECT_TRUE(hw().Calls.empty()); // nothing read
+    EXPECT_TRUE(hw().Calls.empty());         // nothing read
     EXPECT_TRUE(platform.sound.log.empty()); // the alarm goes on untouched
     EXPECT_EQ(view.colours, colours);
     EXPECT_EQ(text(ReadoutItem::CpuFan), "2700");
@@ -245,7 +249,8 @@ TEST_F(MonitorTickTest, OverheatOpensTheCountdownAndAcceptingPowersOff) {
 TEST_F(MonitorTickTest, CancelledCountdownDoesNotPowerOff) {
     Start();
     controller->Limits().cpuTempLower = 50; // below the lower limit counts too
-    for (int i = 0; i < 5; ++i) tick();
+    for (int i = 0; i < 5; ++i)
+        tick();
     EXPECT_EQ(view.Count("RunOverTemperatureDialog"), 1);
     EXPECT_EQ(platform.powerOffs, 0);
     EXPECT_EQ(platform.sound.log.back(), "start SOUND.wav");
@@ -280,14 +285,14 @@ TEST_F(MonitorTickTest, ChassisLatchFoundTwiceOpensTheWarningAndOkClearsIt) {
 
 TEST_F(MonitorTickTest, BoardsWithoutTheLatchNeverAskForIt) {
     Start();
-    for (int i = 0; i < 3; ++i) tick();
+    for (int i = 0; i < 3; ++i)
+        tick();
     EXPECT_EQ(hw().Count("ChassisIntrusion"), 0);
 }
 
 TEST_F(MonitorTickTest, SharedBlockFollowsEveryKindOfTick) {
-    Start("Board 6401",
-          "[SamplesPerInterval]\nboard 6401 => SamplesPerInterval=3\n"
-          "[FiveVoltRule]\nboard 6401 => FiveVoltRule=Slot3Times1_5\n");
+    Start("Board 6401", "[SamplesPerInterval]\nboard 6401 => SamplesPerInterval=3\n"
+                        "[FiveVoltRule]\nboard 6401 => FiveVoltRule=Slot3Times1_5\n");
     ASSERT_TRUE(controller->SharedMemoryReady());
     hw().RawSlots[3] = 3000;
     tick();

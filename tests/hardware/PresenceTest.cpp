@@ -6,11 +6,13 @@ namespace sentinax {
 namespace {
 
 // Presence order: system temperature, CPU fan, SYS fan, third fan, Vcore, 3.3 V, +5 V, +12 V.
-PresenceFlags Derive(const BoardProfile& profile, const RawValues& raw, SensorState* out = nullptr) {
+PresenceFlags Derive(const BoardProfile& profile, const RawValues& raw,
+                     SensorState* out = nullptr) {
     SensorState state;
     state.Raw = raw;
     DerivePresence(profile, state);
-    if (out) *out = state;
+    if (out)
+        *out = state;
     return state.Present;
 }
 
@@ -48,7 +50,8 @@ TEST(PresenceTest, SuppressionsOfTheBoard) {
         {"NoVoltages", [](BoardProfile& p) { p.NoVoltages = true; }, {1, 1, 1, 1, 0, 0, 0, 0}},
         {"NoRail5", [](BoardProfile& p) { p.NoRail5 = true; }, {1, 1, 1, 1, 1, 1, 0, 1}},
         {"NoSysTemp", [](BoardProfile& p) { p.NoSysTemp = true; }, {0, 1, 1, 1, 1, 1, 1, 1}},
-        {"SysTempNeverFlagged", [](BoardProfile& p) { p.SysTempNeverFlagged = true; },
+        {"SysTempNeverFlagged",
+         [](BoardProfile& p) { p.SysTempNeverFlagged = true; },
          {0, 1, 1, 1, 1, 1, 1, 1}},
         {"FanFlagsOff", [](BoardProfile& p) { p.FanFlagsOff = true; }, {1, 1, 0, 0, 1, 1, 1, 1}},
     };

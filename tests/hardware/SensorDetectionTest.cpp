@@ -28,7 +28,7 @@ protected:
 TEST_F(SensorDetectionTest, ChipAnsweringFirstTimeRunsTheFullSequence) {
     EXPECT_EQ(Detect(), DetectionResult::Ready);
     EXPECT_EQ(hw().Calls, (std::vector<std::string>{"DetectLM78", "DetectLM75",
-                                                     "EnableSMSCHWMonitor", "ValueRAM"}));
+                                                    "EnableSMSCHWMonitor", "ValueRAM"}));
     EXPECT_TRUE(waits.empty());
     EXPECT_TRUE(state.HardwareReady);
     EXPECT_TRUE(state.CpuTempValid);
@@ -58,7 +58,8 @@ TEST_F(SensorDetectionTest, TemperatureBlockIsFilledWithC9AndCarriesTheChipComma
     ASSERT_EQ(hw().Lm75Inputs.size(), 1u);
     const auto& in = hw().Lm75Inputs[0];
     EXPECT_EQ(in[0], 114);
-    for (int i = 1; i < 8; ++i) EXPECT_EQ(in[i], 0xC9) << i;
+    for (int i = 1; i < 8; ++i)
+        EXPECT_EQ(in[i], 0xC9) << i;
     // Bytes the library does not write keep the fill.
     EXPECT_EQ(state.Params[3], 0xC9);
     // The chip command also goes into entry 7 before the first full read.
@@ -72,8 +73,8 @@ TEST_F(SensorDetectionTest, PlausibilityBoundsOnFirstAttemptAndRetry) {
         bool valid;
     };
     const Case cases[] = {
-        {0, 0, false},   {0, 1, true},    {0, 99, true},   {0, 100, false},
-        {64, 64, false}, {64, 65, true},  {64, 163, true}, {64, 164, false},
+        {0, 0, false},   {0, 1, true},    {0, 99, true},    {0, 100, false},
+        {64, 64, false}, {64, 65, true},  {64, 163, true},  {64, 164, false},
         {-10, 0, true},  {-10, 89, true}, {-10, 90, false}, {14, 14, false},
     };
     for (bool retry : {false, true}) {
@@ -89,7 +90,8 @@ TEST_F(SensorDetectionTest, PlausibilityBoundsOnFirstAttemptAndRetry) {
             EXPECT_EQ(state.CpuTempValid, c.valid)
                 << "offset " << c.offset << " byte " << int(c.byte) << " retry " << retry;
             EXPECT_EQ(waits.size(), retry ? 1u : 0u);
-            if (c.valid) EXPECT_EQ(state.LastShown.CpuTempRaw, c.byte);
+            if (c.valid)
+                EXPECT_EQ(state.LastShown.CpuTempRaw, c.byte);
         }
     }
 }
@@ -122,9 +124,8 @@ TEST_F(SensorDetectionTest, SystemTemperatureFromSecondByteForSomeSelectors) {
         hw().RawSlots = {{0, 1300}};
         hw().Lm75Bytes = {{0, 40}, {1, 31}};
         Detect();
-        const bool expected =
-            selector == 2 || selector == 3 || selector == 4 || selector == 6 || selector == 12 ||
-            selector == 22;
+        const bool expected = selector == 2 || selector == 3 || selector == 4 || selector == 6 ||
+                              selector == 12 || selector == 22;
         EXPECT_EQ(Presence(state.Present, PresenceItem::SystemTemp), expected) << int(selector);
         EXPECT_EQ(state.LastShown.SystemTemp, expected ? 31 : 0) << int(selector);
     }

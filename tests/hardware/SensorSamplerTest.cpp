@@ -50,12 +50,12 @@ TEST(ConversionTest, TwelveVoltVariantsFormTheIntegerProductFirst) {
         int32_t expected;
     };
     const Case cases[] = {
-        {TwelveVoltRuleKind::Times6_6, 1, 1833, 0, 12097},            // 12097.8
-        {TwelveVoltRuleKind::Times24Then0_3125, 2, 1601, 0, 12007},   // 38424 * 0.3125 = 12007.5
-        {TwelveVoltRuleKind::Times12Then0_3125, 2, 3201, 0, 12003},   // 38412 * 0.3125 = 12003.75
-        {TwelveVoltRuleKind::Times24Then20_63, 5, 1576, 0, 12007},    // 37824 * 20/63 = 12007.6
+        {TwelveVoltRuleKind::Times6_6, 1, 1833, 0, 12097},          // 12097.8
+        {TwelveVoltRuleKind::Times24Then0_3125, 2, 1601, 0, 12007}, // 38424 * 0.3125 = 12007.5
+        {TwelveVoltRuleKind::Times12Then0_3125, 2, 3201, 0, 12003}, // 38412 * 0.3125 = 12003.75
+        {TwelveVoltRuleKind::Times24Then20_63, 5, 1576, 0, 12007},  // 37824 * 20/63 = 12007.6
         {TwelveVoltRuleKind::Times12Then20_63, 5, 3152, 0, 12007},
-        {TwelveVoltRuleKind::Times12Then20_63, 4, 12100, 0, 12100},   // left as read at slot 4
+        {TwelveVoltRuleKind::Times12Then20_63, 4, 12100, 0, 12100},    // left as read at slot 4
         {TwelveVoltRuleKind::Times12Then20_63, 4, 12100, -600, 12700}, // offset subtracted
     };
     for (const Case& c : cases) {

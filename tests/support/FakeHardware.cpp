@@ -8,13 +8,17 @@ namespace sentinax::test {
 namespace {
 
 uint8_t Next(std::deque<uint8_t>& answers) {
-    if (answers.empty()) return 0;
+    if (answers.empty())
+        return 0;
     const uint8_t value = answers.front();
-    if (answers.size() > 1) answers.pop_front();
+    if (answers.size() > 1)
+        answers.pop_front();
     return value;
 }
 
-FakeHardware& F() { return FakeHardware::Instance(); }
+FakeHardware& F() {
+    return FakeHardware::Instance();
+}
 
 uint32_t GetVid() {
     F().Calls.push_back("GetVid");
@@ -31,21 +35,29 @@ uint8_t DetectLM75(uint8_t* params, uint8_t) {
     F().Lm75Inputs.push_back(in);
     const uint8_t answer = Next(F().Lm75Answers);
     if (answer)
-        for (auto [index, value] : F().Lm75Bytes) params[index] = value;
+        for (auto [index, value] : F().Lm75Bytes)
+            params[index] = value;
     return answer;
 }
-void EnableSMSCHWMonitor() { F().Calls.push_back("EnableSMSCHWMonitor"); }
-void ApEnableATIISA() { F().Calls.push_back("ApEnableATIISA"); }
+void EnableSMSCHWMonitor() {
+    F().Calls.push_back("EnableSMSCHWMonitor");
+}
+void ApEnableATIISA() {
+    F().Calls.push_back("ApEnableATIISA");
+}
 void ValueRAM(int32_t* raw) {
     F().Calls.push_back("ValueRAM");
     F().ValueRamEntry7.push_back(raw[7]);
-    for (auto [slot, value] : F().RawSlots) raw[slot] = value;
+    for (auto [slot, value] : F().RawSlots)
+        raw[slot] = value;
 }
 uint32_t LoadNTHMIO() {
     F().Calls.push_back("LoadNTHMIO");
     return F().LoadResult;
 }
-void UnloadNTHMIO() { F().Calls.push_back("UnloadNTHMIO"); }
+void UnloadNTHMIO() {
+    F().Calls.push_back("UnloadNTHMIO");
+}
 uint32_t GetDMILength(uint8_t* entry) {
     F().Calls.push_back("GetDMILength");
     std::memset(entry, 0, 20);
@@ -73,7 +85,8 @@ uint32_t ReadPort(uint16_t port) {
         return status;
     }
     if (port == 0x62) {
-        if (f.ecOut.empty()) return 0;
+        if (f.ecOut.empty())
+            return 0;
         const uint8_t b = f.ecOut.front();
         f.ecOut.erase(f.ecOut.begin());
         f.ecObfWait = f.ObfDelay;
@@ -92,11 +105,14 @@ void WritePort(uint16_t port, uint8_t value) {
     f.ecIbfWait = f.IbfPolls;
     if (f.ecCommand.size() == 2) {
         auto it = f.EcResponses.find({f.ecCommand[0], f.ecCommand[1]});
-        if (it != f.EcResponses.end()) f.ecOut = it->second;
+        if (it != f.EcResponses.end())
+            f.ecOut = it->second;
         f.ecObfWait = f.ObfDelay;
     }
 }
-void ChassisClear() { F().Calls.push_back("ChassisClear"); }
+void ChassisClear() {
+    F().Calls.push_back("ChassisClear");
+}
 uint8_t ChassisIntrusion() {
     F().Calls.push_back("ChassisIntrusion");
     return Next(F().ChassisAnswers);
@@ -104,7 +120,8 @@ uint8_t ChassisIntrusion() {
 
 } // namespace
 
-std::vector<uint8_t> FakeHardware::BoardDmi(const std::string& product, const std::string& version) {
+std::vector<uint8_t> FakeHardware::BoardDmi(const std::string& product,
+                                            const std::string& version) {
     // type 2, length 8, handle 0x0002, manufacturer 1, product 2, version 3, serial 0
     std::vector<uint8_t> table = {2, 8, 2, 0, 1, 2, 3, 0};
     for (const std::string& text : {std::string("Korvane"), product, version}) {
@@ -122,7 +139,9 @@ FakeHardware& FakeHardware::Instance() {
     return instance;
 }
 
-void FakeHardware::Reset() { *this = FakeHardware{}; }
+void FakeHardware::Reset() {
+    *this = FakeHardware{};
+}
 
 HardwareLibrary FakeHardware::Table() const {
     HardwareLibrary lib;

@@ -27,7 +27,7 @@ struct FakeHardware {
     // Slots ValueRAM writes on every call.
     std::map<int, int32_t> RawSlots{{0, 1350}, {2, 3300}, {3, 5000}, {4, 12000},
                                     {7, 35},   {8, 2700}, {9, 1800}, {10, 2100}};
-    std::vector<uint8_t> Dmi; // structure table returned by GetDMIData
+    std::vector<uint8_t> Dmi;              // structure table returned by GetDMIData
     std::deque<uint8_t> ChassisAnswers{0}; // the intrusion latch, one per call
 
     // Embedded controller behind the two ports: the command byte and the
@@ -38,7 +38,7 @@ struct FakeHardware {
     int IbfPolls = 0;
     bool EcStuck = false; // output-full never comes
 
-    std::vector<std::string> Calls; // entry point names in call order
+    std::vector<std::string> Calls;                               // entry point names in call order
     std::vector<std::array<uint8_t, kChipParamCount>> Lm75Inputs; // block as passed in
     std::vector<int32_t> ValueRamEntry7;                          // entry 7 as passed in
     int StatusReads = 0;

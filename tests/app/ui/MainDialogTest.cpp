@@ -33,9 +33,11 @@ class MainDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* scenario = std::getenv("HMIO_SCENARIO");
-        if (!scenario) GTEST_SKIP() << "run through ctest, which names the scenario";
+        if (!scenario)
+            GTEST_SKIP() << "run through ctest, which names the scenario";
         scenarioName = fs::path(scenario).stem().string();
-        if (const char* trace = std::getenv("HMIO_TRACE")) std::ofstream(trace, std::ios::trunc);
+        if (const char* trace = std::getenv("HMIO_TRACE"))
+            std::ofstream(trace, std::ios::trunc);
         char tmpl[] = "/tmp/sx-dialog-XXXXXX";
         dir = mkdtemp(tmpl);
         fs::copy(fs::path(SX_RUN_DIR) / "Skins", dir / "Skins", fs::copy_options::recursive);
@@ -46,7 +48,8 @@ protected:
         app->Settings = AppSettings{};
     }
     void TearDown() override {
-        if (dir.empty()) return;
+        if (dir.empty())
+            return;
         fs::current_path(oldCwd);
         fs::remove_all(dir);
     }
@@ -142,7 +145,8 @@ TEST_F(MainDialogTest, BoardKinds) {
 // Ending with SIGTERM after settings changed in memory rewrites exactly the
 // changed keys of the skin file and leaves every other byte as it was.
 TEST_F(MainDialogTest, SigtermSavesOnlyTheChangedSettings) {
-    if (!Scenario("demo")) GTEST_SKIP();
+    if (!Scenario("demo"))
+        GTEST_SKIP();
     const std::string before = ReadFile(dir / "Skins/Skin.ini");
     CMainDialog dialog(*app);
     MainController& c = dialog.Controller();
