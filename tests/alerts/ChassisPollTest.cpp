@@ -1,3 +1,5 @@
+#include "LogFolder.h"
+
 #include "alerts/ChassisPoll.h"
 
 #include <cstdlib>
@@ -15,39 +17,15 @@ constexpr uint32_t kSet = 1;
 constexpr uint32_t kClear = 0;
 const std::string kRecord = "03/25/2024 09:05:02 CHASSIS INTRUSION WARNING\r\n\r\n";
 
-std::tm FixedTime() {
-    std::tm when{};
-    when.tm_year = 124;
-    when.tm_mon = 2;
-    when.tm_mday = 25;
-    when.tm_hour = 9;
-    when.tm_min = 5;
-    when.tm_sec = 2;
-    return when;
-}
+using testing::FixedTime;
 
 class Chassis : public ::testing::Test {
 protected:
-    Chassis() : log_(MakeDir() + "/log.dat", FixedTime), poll_(log_) {}
-    ~Chassis() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-    std::string Bytes() const {
-        std::ifstream in(log_.Path(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string Bytes() const { return folder_.Bytes(); }
 
-    std::string dir_;
-    WarningLog log_;
-    ChassisPoll poll_;
-
-private:
-    std::string MakeDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "sxcha.XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-        return dir_;
-    }
+    testing::LogFolder folder_;
+    WarningLog log_{folder_.LogPath(), FixedTime};
+    ChassisPoll poll_{log_};
 };
 
 TEST_F(Chassis, OnlyTheLowByteOfTheLatchCounts) {

@@ -1,3 +1,5 @@
+#include "LogFolder.h"
+
 #include "alerts/ThresholdEvaluator.h"
 
 #include <cstdlib>
@@ -18,26 +20,11 @@ constexpr int32_t kUpper = 1600;
 constexpr int32_t kIn = 1350;
 constexpr int32_t kOut = 1700;
 
-std::tm FixedTime() {
-    std::tm when{};
-    when.tm_year = 124;
-    when.tm_mon = 2;
-    when.tm_mday = 25;
-    when.tm_hour = 9;
-    when.tm_min = 5;
-    when.tm_sec = 2;
-    return when;
-}
+using testing::FixedTime;
 
 // An evaluator writing into a log file of its own temporary folder.
 class Evaluation : public ::testing::Test {
 protected:
-    Evaluation() : log_(MakeDir() + "/log.dat", FixedTime), evaluator_(log_) {}
-    ~Evaluation() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-
     EvaluationResult Eval(ReadoutItem item, int32_t value, bool frozen = false) {
         return evaluator_.Evaluate(item, value, kLower, kUpper, frozen);
     }
@@ -49,21 +36,11 @@ protected:
         }
         return last;
     }
-    std::string Bytes() const {
-        std::ifstream in(log_.Path(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string Bytes() const { return folder_.Bytes(); }
 
-    std::string dir_;
-    WarningLog log_;
-    ThresholdEvaluator evaluator_;
-
-private:
-    std::string MakeDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "sxeval.XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-        return dir_;
-    }
+    testing::LogFolder folder_;
+    WarningLog log_{folder_.LogPath(), FixedTime};
+    ThresholdEvaluator evaluator_{log_};
 };
 
 TEST_F(Evaluation, BothLimitsAreStrict) {

@@ -1,3 +1,5 @@
+#include "LogFolder.h"
+
 #include "alerts/WarningLog.h"
 
 #include <cstdint>
@@ -11,40 +13,18 @@
 namespace sentinax {
 namespace {
 
-// 25 March 2024, 09:05:02: day above 12 so that month and day cannot be
-// confused, single-digit fields to show the zero padding.
-std::tm FixedTime() {
-    std::tm when{};
-    when.tm_year = 124;
-    when.tm_mon = 2;
-    when.tm_mday = 25;
-    when.tm_hour = 9;
-    when.tm_min = 5;
-    when.tm_sec = 2;
-    return when;
-}
+using testing::FixedTime;
 
 class WarningLogFile : public ::testing::Test {
 protected:
-    WarningLogFile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "sxlog.XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-        path_ = dir_ + "/log.dat";
-    }
-    ~WarningLogFile() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-    std::string Bytes() const {
-        std::ifstream in(path_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string Bytes() const { return folder_.Bytes(); }
     void Prefill(const std::string& bytes) const {
         std::ofstream(path_, std::ios::binary) << bytes;
     }
 
-    std::string dir_;
-    std::string path_;
+    testing::LogFolder folder_;
+    const std::string& dir_ = folder_.Dir();
+    const std::string path_ = folder_.LogPath();
 };
 
 TEST(FormatItemWarning, GivesEachItemsLine) {
