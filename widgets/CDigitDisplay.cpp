@@ -20,6 +20,20 @@ QRgb RoleColour(int role) {
     return qRgb(role, role, role);
 }
 
+// Outlines made only of straight edges are drawn as integer polygons, which
+// the raster engine fills and outlines on its fast path.
+bool ToPolygon(const std::vector<PathElement>& elements, QPolygon& polygon) {
+    polygon.clear();
+    for (const PathElement& e : elements) {
+        if (e.op == PathElement::Op::CubicTo)
+            return false;
+        if (e.op == PathElement::Op::MoveTo && !polygon.isEmpty())
+            return false;
+        polygon.append(QPoint(e.to.x, e.to.y));
+    }
+    return true;
+}
+
 QPainterPath ToPainterPath(const std::vector<PathElement>& elements) {
     QPainterPath path;
     for (const PathElement& e : elements) {
@@ -85,10 +99,14 @@ void CDigitDisplay::RebuildRoles() {
         const QPen litPen(QColor(RoleColour(kLitPen)), 1);
         const QBrush unlitBrush{QColor(RoleColour(kUnlitFill))};
         const QBrush litBrush{QColor(RoleColour(kLitFill))};
+        QPolygon polygon;
         for (const SegmentPath& segment : layout_.Segments()) {
             painter.setPen(segment.lit ? litPen : unlitPen);
             painter.setBrush(segment.lit ? litBrush : unlitBrush);
-            painter.drawPath(ToPainterPath(segment.elements));
+            if (ToPolygon(segment.elements, polygon))
+                painter.drawPolygon(polygon);
+            else
+                painter.drawPath(ToPainterPath(segment.elements));
         }
     }
     roles_ = QImage(canvas.size(), QImage::Format_Indexed8);

@@ -1,6 +1,7 @@
 #include "CHistoryGraph.h"
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
@@ -87,7 +88,7 @@ double CHistoryGraph::AppendPoint(double value) {
         return before;
     }
     DrawSegment();
-    update();
+    update(contentsRect());
     return before;
 }
 
@@ -101,7 +102,7 @@ void CHistoryGraph::FlushPending() {
     }
     pending_.clear();
     currentValue_ = last;
-    update();
+    update(contentsRect());
 }
 
 void CHistoryGraph::showEvent(QShowEvent* event) {
@@ -243,7 +244,10 @@ const QImage& CHistoryGraph::Picture() {
 }
 
 void CHistoryGraph::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event); // the edge
+    // A new value repaints only the client area; the edge is drawn when the
+    // widget itself is exposed.
+    if (!contentsRect().contains(event->rect()))
+        QFrame::paintEvent(event);
     QPainter painter(this);
     const QRect client = contentsRect();
     const QImage& picture = Picture();
