@@ -90,6 +90,11 @@ void CDigitDisplay::RebuildRoles() {
     rolesStale_ = false;
     pictureStale_ = true;
 
+    const std::string key = text_ + '\0' + std::to_string(w) + 'x' + std::to_string(h);
+    if (auto hit = roleCache_.find(key); hit != roleCache_.end()) {
+        roles_ = hit->second;
+        return;
+    }
     QImage canvas(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32);
     canvas.fill(RoleColour(kBackground));
     if (!layout_.Segments().empty()) {
@@ -116,6 +121,9 @@ void CDigitDisplay::RebuildRoles() {
         for (int x = 0; x < canvas.width(); ++x)
             out[x] = static_cast<uchar>(qBlue(in[x]));
     }
+    if (roleCache_.size() >= kRoleCacheSize)
+        roleCache_.clear();
+    roleCache_.emplace(key, roles_);
 }
 
 void CDigitDisplay::Recolour() {

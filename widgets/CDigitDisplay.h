@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 namespace sentinax {
 
@@ -51,7 +52,11 @@ private:
     uint32_t background_ = 0;
     unsigned style_;
     DigitLayout layout_;
-    QImage roles_;   // Indexed8: 0 background, 1/2 unlit fill/pen, 3/4 lit fill/pen
+    QImage roles_; // Indexed8: 0 background, 1/2 unlit fill/pen, 3/4 lit fill/pen
+    // Role maps of texts shown before at this size: a reading that goes back
+    // and forth between a few values is rasterised once per value.
+    std::unordered_map<std::string, QImage> roleCache_;
+    static constexpr size_t kRoleCacheSize = 64;
     QImage picture_; // RGB32, what paintEvent copies
 };
 

@@ -175,3 +175,29 @@ TEST(CDigitDisplayWidget, RepaintsOnlyWhenTextOrColoursChange) {
 
 } // namespace
 } // namespace sentinax
+
+namespace sentinax {
+namespace {
+
+// A text shown again later, in other colours, looks exactly as it does on a
+// display that never showed anything else.
+TEST(CDigitDisplayWidget, TextShownAgainLooksAsDrawnFresh) {
+    CDigitDisplay seasoned;
+    seasoned.resize(50, 20);
+    for (const char* text : {"45 .C", "46 .C", "1.35", "45 .C"}) {
+        seasoned.SetDisplayText(text);
+        seasoned.Picture();
+    }
+    seasoned.SetColours(0, 0xFF);
+    CDigitDisplay fresh;
+    fresh.resize(50, 20);
+    fresh.SetDisplayText("45 .C");
+    fresh.SetColours(0, 0xFF);
+    EXPECT_EQ(seasoned.Picture(), fresh.Picture());
+    seasoned.resize(60, 20); // another size is drawn anew
+    fresh.resize(60, 20);
+    EXPECT_EQ(seasoned.Picture(), fresh.Picture());
+}
+
+} // namespace
+} // namespace sentinax
