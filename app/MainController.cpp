@@ -369,7 +369,6 @@ void MainController::OnDestroy() {
         view_.DeleteTrayIcon();
         trayIconCreated_ = false;
     }
-    frostlineStarted_ = false;
     // The library module stays loaded until the process ends.
     if (libraryDriverLoaded_) {
         library_.UnloadNTHMIO();

@@ -125,7 +125,6 @@ private:
     bool resumePending_ = false;
     bool pausedForSuspend_ = false;
     bool trayIconCreated_ = false;
-    bool frostlineStarted_ = false;
 
     // Hardware state.
     const int isNtFamily_;
