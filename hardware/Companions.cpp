@@ -1,5 +1,7 @@
 #include "Companions.h"
 
+#include "LibraryLoader.h"
+
 #include <climits>
 #include <dlfcn.h>
 #include <unistd.h>
@@ -33,13 +35,7 @@ CompanionLibraries::~CompanionLibraries() {
 }
 
 std::string CompanionLibraries::ProgramDirectory() {
-    char buffer[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return {};
-    std::string path(buffer, static_cast<size_t>(n));
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    return sentinax::ProgramDirectory();
 }
 
 void CompanionLibraries::Bind(int hostMode) {
@@ -47,7 +43,7 @@ void CompanionLibraries::Bind(int hostMode) {
         return;
     bound_ = true;
     if (hostMode == kFrontPanelHost) {
-        quendraModule_ = dlopen(paths_.Quendra.c_str(), RTLD_NOW | RTLD_LOCAL);
+        quendraModule_ = OpenLibrary(paths_.Quendra);
         if (!quendraModule_)
             return;
         auto entry = reinterpret_cast<MainEntryFn>(dlsym(quendraModule_, "MainEntry"));

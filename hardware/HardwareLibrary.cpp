@@ -1,5 +1,7 @@
 #include "HardwareLibrary.h"
 
+#include "LibraryLoader.h"
+
 #include <dlfcn.h>
 
 namespace sentinax {
@@ -67,7 +69,7 @@ void FillMissingEntries(HardwareLibrary& lib) {
 }
 
 bool BindHardwareLibrary(HardwareLibrary& lib, const char* fileName) {
-    void* module = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+    void* module = OpenLibrary(fileName);
     if (!module)
         return false;
     HardwareLibrary bound;

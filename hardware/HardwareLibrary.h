@@ -40,7 +40,7 @@ struct HardwareLibrary {
     ChassisIntrusionFn ChassisIntrusion = nullptr;
 };
 
-// The library's plain file name, found through the program's RPATH and the
+// The library's plain file name, looked for beside the program, then on the
 // normal search path.
 inline constexpr const char* kHardwareLibraryName = "libhmio.so";
 

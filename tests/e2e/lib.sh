@@ -27,13 +27,14 @@ cleanup() {
   [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
-  rm -rf "$WORK"
+  [ -n "${KEEP_WORK:-}" ] && echo "kept $WORK" >&2 || rm -rf "$WORK"
 }
 trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
-  if [ -f "$HMIO_TRACE" ]; then echo "--- trace:" >&2; cat "$HMIO_TRACE" >&2; fi
+  if [ -s "$WORK/app.out" ]; then echo "--- program output:" >&2; cat "$WORK/app.out" >&2; fi
+  if [ -f "$HMIO_TRACE" ]; then echo "--- trace:" >&2; tail -n 40 "$HMIO_TRACE" >&2; fi
   exit 1
 }
 
