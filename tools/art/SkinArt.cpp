@@ -1,0 +1,7 @@
+#include "ArtTargets.h"
+
+namespace sentinax::art {
+
+bool DrawSkinArt(const QString&) { return true; }
+
+} // namespace sentinax::art
