@@ -1,9 +1,16 @@
 #include "WarningLog.h"
 
+#include "hardware/RegularFile.h"
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace sentinax {
@@ -44,8 +51,9 @@ template <typename... Args> std::string Printf(const char* format, Args... args)
 
 } // namespace
 
-WarningLog::WarningLog(std::string path, Clock clock)
-    : path_(std::move(path)), clock_(clock ? std::move(clock) : Clock(LocalNow)) {}
+WarningLog::WarningLog(std::string path, Clock clock, std::ostream* errors)
+    : path_(std::move(path)), clock_(clock ? std::move(clock) : Clock(LocalNow)),
+      errors_(errors ? errors : &std::cerr) {}
 
 void WarningLog::AppendLogLine(const std::string& text) {
     // The record is what fits a zero-filled 100-byte buffer: at most 99 bytes,
@@ -67,15 +75,60 @@ void WarningLog::AppendLogLine(const std::string& text) {
     const bool restart = lineCount_ >= kRestartCount;
     if (restart) {
         lineCount_ = 0;
+        KeepPreviousGeneration();
     }
-    // "e": the descriptor must not leak into the tools the program starts.
-    if (std::FILE* file = std::fopen(path_.c_str(), restart ? "wbe" : "abe")) {
-        // A record is far smaller than the stdio buffer: it reaches the file in
-        // one append at close, so another writer cannot split it.
-        std::fwrite(record.data(), 1, record.size(), file);
-        std::fclose(file);
+    if (Write(record, restart)) {
+        failing_ = false;
     }
     ++lineCount_;
+}
+
+void WarningLog::KeepPreviousGeneration() {
+    struct stat st {};
+    if (::lstat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return; // nothing of ours to keep; a link or the like is never moved
+    }
+    if (::rename(path_.c_str(), PreviousPath().c_str()) != 0) {
+        *errors_ << "Sentinax: cannot keep the previous warning log as " << PreviousPath() << ": "
+                 << std::strerror(errno) << "; " << path_ << " restarts empty\n";
+    }
+}
+
+bool WarningLog::Write(const std::string& record, bool restart) {
+    FileCheck check;
+    // The descriptor must not leak into the tools the program starts
+    // (OpenRegularFile adds O_CLOEXEC). 0666: the umask decides, as for any
+    // file the user makes.
+    const int fd = OpenRegularFile(
+        path_, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | (restart ? O_TRUNC : 0), check, 0666);
+    if (fd < 0) {
+        ReportProblem(check.Why);
+        return false;
+    }
+    // One write with O_APPEND: another writer cannot split the record.
+    ssize_t written = 0;
+    do {
+        written = ::write(fd, record.data(), record.size());
+    } while (written < 0 && errno == EINTR);
+    const int writeError = errno;
+    const bool closed = ::close(fd) == 0;
+    if (written != static_cast<ssize_t>(record.size())) {
+        ReportProblem(written < 0 ? std::strerror(writeError) : "the record was cut short");
+        return false;
+    }
+    if (!closed) {
+        ReportProblem(std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+void WarningLog::ReportProblem(const std::string& why) {
+    if (!failing_) {
+        *errors_ << "Sentinax: cannot write the warning log " << path_ << ": " << why
+                 << "; warnings are still shown and sounded\n";
+    }
+    failing_ = true;
 }
 
 std::tm WarningLog::Now() const {

@@ -1,7 +1,16 @@
 // The warning log: one record per warning, appended to a file that is opened
 // and closed for every record, so a record is never split by another writer
 // and nothing stays open between ticks. The file restarts after 501 records of
-// this run, which bounds its size (at most 501 records from then on).
+// this run, which bounds its size (at most 501 records from then on); before
+// it restarts, the previous content is kept as "<path>.1" (one generation),
+// so a long episode does not erase the history before it.
+//
+// The log is the user's record, so it is written only into a regular file of
+// that name: a symbolic link, a FIFO, a directory or a device under the name
+// is left alone (opened with O_NOFOLLOW and O_NONBLOCK, then checked). A log
+// that cannot be written is reported once on the error stream (and again
+// only after a record got through in between); the warnings themselves do
+// not depend on the log and still reach the window and the alarm.
 //
 // Record bytes on disk: the text (at most 99 bytes) with every "\n" written as
 // "\r\n", then one more "\r\n". Readers of existing logs expect these CR LF
@@ -13,6 +22,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <iosfwd>
 #include <string>
 
 namespace sentinax {
@@ -28,12 +38,19 @@ public:
     static constexpr std::size_t kLineBufferSize = 100;
 
     // path: the file, relative to the current directory unless absolute.
-    explicit WarningLog(std::string path = "log.dat", Clock clock = LocalNow);
+    // errors: where a log that cannot be written is reported; null: stderr.
+    explicit WarningLog(std::string path = "log.dat", Clock clock = LocalNow,
+                        std::ostream* errors = nullptr);
 
     // Writes one record. The count advances even when the file cannot be
-    // opened (the line is then lost silently), so the restart point does not
-    // depend on whether the disk was writable.
+    // written (the line is then lost, and reported), so the restart point
+    // does not depend on whether the disk was writable.
     void AppendLogLine(const std::string& text);
+
+    // Where the previous content goes when the log restarts.
+    std::string PreviousPath() const { return path_ + ".1"; }
+    // True while the last record could not be written.
+    bool Failing() const { return failing_; }
 
     // Lines written (or attempted) since the start or the last restart.
     uint32_t LogLineCount() const { return lineCount_; }
@@ -47,9 +64,17 @@ public:
     static std::tm LocalNow();
 
 private:
+    // Moves a regular log file aside before a restart. One that cannot be
+    // moved stays in place and is emptied by the restart, as it always was.
+    void KeepPreviousGeneration();
+    bool Write(const std::string& record, bool restart);
+    void ReportProblem(const std::string& why);
+
     std::string path_;
     Clock clock_;
+    std::ostream* errors_;
     uint32_t lineCount_ = 0;
+    bool failing_ = false;
 };
 
 // The warning line of one item. value is in the item's unit: mV (shown in

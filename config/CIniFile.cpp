@@ -1,10 +1,16 @@
 #include "CIniFile.h"
 
+#include "hardware/RegularFile.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <iostream>
+#include <signal.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,48 +19,39 @@ namespace sentinax {
 
 namespace {
 
-// Larger files are not skin files; refusing them keeps a wrong path (a log,
-// a device) from filling the memory.
-constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
-
 enum class ReadResult { Ok, Missing, Failed };
 
 ReadResult ReadWholeFile(const std::string& path, std::string& out, std::string& why) {
-    out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return ReadResult::Missing;
-        why = std::strerror(errno);
-        return ReadResult::Failed;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
-        why = S_ISDIR(st.st_mode) ? "is a directory" : "not a regular file of sensible size";
-        ::close(fd);
-        return ReadResult::Failed;
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            why = std::strerror(errno);
-            ::close(fd);
-            return ReadResult::Failed;
-        }
-        out.append(buffer, static_cast<std::size_t>(n));
-        if (out.size() > static_cast<std::size_t>(kMaxFileSize)) {
-            why = "file too large";
-            ::close(fd);
-            return ReadResult::Failed;
-        }
-    }
-    ::close(fd);
-    return ReadResult::Ok;
+    const FileCheck check = ReadRegularFile(path, CIniFile::kMaxFileBytes, out);
+    if (check.Status == FileStatus::Missing)
+        return ReadResult::Missing;
+    why = check.Why;
+    return check.Ok() ? ReadResult::Ok : ReadResult::Failed;
+}
+
+// Splits a path into its folder (with the separator, "./" for a bare name)
+// and its file name.
+void SplitPath(const std::string& path, std::string& dir, std::string& base) {
+    const std::size_t slash = path.rfind('/');
+    dir = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+    base = slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The process id in ".<base>.tmp<pid>-<n>", or 0 when name is not such a file.
+pid_t TemporaryOwner(const std::string& name, const std::string& base) {
+    const std::string prefix = "." + base + ".tmp";
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return 0;
+    const char* p = name.c_str() + prefix.size();
+    long long pid = 0;
+    const char* digits = p;
+    while (*p >= '0' && *p <= '9' && pid < (1LL << 31))
+        pid = pid * 10 + (*p++ - '0');
+    if (p == digits || *p++ != '-' || *p < '0' || *p > '9')
+        return 0;
+    while (*p >= '0' && *p <= '9')
+        ++p;
+    return *p == '\0' && pid > 0 && pid < (1LL << 31) ? static_cast<pid_t>(pid) : 0;
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -144,37 +141,80 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
 
 } // namespace
 
-CIniFile::CIniFile(std::string path) : path_(std::move(path)) {}
+CIniFile::CIniFile(std::string path) : CIniFile(std::move(path), std::cerr) {}
+
+CIniFile::CIniFile(std::string path, std::ostream& messages)
+    : path_(std::move(path)), messages_(&messages) {}
 
 const IniDocument& CIniFile::Document() const {
     if (!cache_) {
-        std::string bytes, why;
-        if (ReadWholeFile(path_, bytes, why) == ReadResult::Failed)
-            std::fprintf(stderr, "Sentinax: cannot read %s: %s\n", path_.c_str(), why.c_str());
+        RemoveStaleTemporaries(path_, *messages_);
+        std::string bytes;
+        switch (ReadWholeFile(path_, bytes, problem_)) {
+        case ReadResult::Ok:
+            state_ = ReadState::Read;
+            break;
+        case ReadResult::Missing:
+            state_ = ReadState::Missing;
+            break;
+        case ReadResult::Failed:
+            state_ = ReadState::Unreadable;
+            *messages_ << "Sentinax: cannot read " << path_ << ": " << problem_ << '\n';
+            break;
+        }
+        if (state_ != ReadState::Unreadable)
+            problem_.clear();
         cache_.emplace(std::move(bytes));
     }
     return *cache_;
 }
 
+CIniFile::ReadState CIniFile::State() const {
+    Document();
+    return state_;
+}
+
+const std::string& CIniFile::Problem() const {
+    Document();
+    return problem_;
+}
+
+void CIniFile::ReportOverfull() const {
+    for (const IniDocument::Overfull& section : cache_->OverfullSections()) {
+        if (std::find(overfullReported_.begin(), overfullReported_.end(), section.Section) !=
+            overfullReported_.end())
+            continue;
+        overfullReported_.push_back(section.Section);
+        *messages_ << "Sentinax: " << path_ << ": [" << section.Section << "] has " << section.Rows
+                   << " rows; only the first " << IniDocument::kMaxRowsPerSection << " are read\n";
+    }
+}
+
 std::string CIniFile::GetString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
-    return Document().GetString(section, key, def);
+    std::string value = Document().GetString(section, key, def);
+    ReportOverfull();
+    return value;
 }
 
 bool CIniFile::GetKeyNames(std::string_view section, std::vector<std::string>& names) const {
-    return Document().GetKeyNames(section, names);
+    const bool any = Document().GetKeyNames(section, names);
+    ReportOverfull();
+    return any;
 }
 
 bool CIniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
-    if (!IniDocument::CanHold(section, key, value)) {
-        std::fprintf(stderr,
-                     "Sentinax: not written to %s: [%.*s] %.*s holds a line break or a bad name\n",
-                     path_.c_str(), static_cast<int>(section.size()), section.data(),
-                     static_cast<int>(key.size()), key.data());
+    const auto refuse = [&](const char* why) {
+        *messages_ << "Sentinax: not written to " << path_ << ": [" << section << "] " << key << ' '
+                   << why << '\n';
         return false;
-    }
+    };
+    if (!IniDocument::CanHold(section, key, value))
+        return refuse("holds a line break or a bad name");
     Document();
-    cache_->SetString(section, key, value);
+    if (!cache_->SetString(section, key, value))
+        return refuse("is a new row in a section that already holds the most rows read");
+    ReportOverfull();
     pending_.push_back({std::string(section), std::string(key), std::string(value)});
     return true;
 }
@@ -190,8 +230,7 @@ bool CIniFile::Commit() {
     const ReadResult read = ReadWholeFile(path_, bytes, why);
     if (read == ReadResult::Failed) {
         // Never replace a file we could not read: its content would be lost.
-        std::fprintf(stderr, "Sentinax: cannot save settings to %s: %s\n", path_.c_str(),
-                     why.c_str());
+        *messages_ << "Sentinax: cannot save settings to " << path_ << ": " << why << '\n';
         return false;
     }
     IniDocument document(bytes);
@@ -200,14 +239,44 @@ bool CIniFile::Commit() {
     std::string updated = document.Bytes();
     if (read == ReadResult::Missing || updated != bytes) {
         if (!ReplaceFile(path_, updated, why)) {
-            std::fprintf(stderr, "Sentinax: cannot save settings to %s: %s\n", path_.c_str(),
-                         why.c_str());
+            *messages_ << "Sentinax: cannot save settings to " << path_ << ": " << why << '\n';
             return false;
         }
     }
     cache_.emplace(std::move(updated));
     pending_.clear();
     return true;
+}
+
+void CIniFile::RemoveStaleTemporaries(const std::string& path, std::ostream& messages) {
+    std::string target = path;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    std::string dir, base;
+    SplitPath(target, dir, base);
+    DIR* folder = ::opendir(dir.c_str());
+    if (folder == nullptr)
+        return;
+    const pid_t self = ::getpid();
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string name = entry->d_name;
+        const pid_t owner = TemporaryOwner(name, base);
+        // kill(pid, 0) fails with ESRCH only when no process has that id; a
+        // process of another user (EPERM) may still be writing its file.
+        if (owner == 0 || owner == self || ::kill(owner, 0) == 0 || errno != ESRCH)
+            continue;
+        const std::string file = dir + name;
+        if (::lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        if (::unlink(file.c_str()) == 0)
+            messages << "Sentinax: removed " << file << ", left by a save that was interrupted\n";
+    }
+    ::closedir(folder);
 }
 
 } // namespace sentinax

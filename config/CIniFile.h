@@ -3,7 +3,14 @@
 //
 // Reading: the file is read once, on the first call, and served from memory
 // afterwards (plus this object's own writes); a missing file reads as empty,
-// so every lookup gives its default.
+// so every lookup gives its default. Only a regular file of at most
+// kMaxFileBytes is read (it is opened without blocking, so a FIFO or device
+// under the name cannot stall the program); anything else reads as empty, is
+// reported once, and State() tells it apart from a missing file. A section
+// with more rows than IniDocument reads is reported once when first used.
+//
+// The first read also removes temporary files that an interrupted save of
+// this file left beside it (see RemoveStaleTemporaries).
 //
 // Writing: WriteString stores one value at once. To change several values
 // with one rewrite of the file, queue them with SetString and call Commit; the
@@ -18,6 +25,8 @@
 
 #include "IniDocument.h"
 
+#include <cstddef>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,9 +36,26 @@ namespace sentinax {
 
 class CIniFile {
 public:
+    // Larger files are not skin files; refusing them keeps a wrong path (a
+    // log, a device) from filling the memory.
+    static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+
+    // messages: where problems with the file are reported (one line each).
     explicit CIniFile(std::string path);
+    CIniFile(std::string path, std::ostream& messages);
 
     const std::string& Path() const { return path_; }
+
+    // How the first read went (it is done by this call if not yet).
+    enum class ReadState {
+        Read,       // a regular file was read (it may still be empty)
+        Missing,    // there is no file: everything reads as its default
+        Unreadable, // not a regular file, over the cap, or an error: reads as empty
+    };
+    ReadState State() const;
+    // Why the file could not be read ("is a directory", "is larger than
+    // 16 MiB", ...); empty unless State() is Unreadable.
+    const std::string& Problem() const;
 
     // The value (at most 2,047 characters), or def when the file, section or
     // key is missing. Names compare without regard to case.
@@ -53,15 +79,26 @@ public:
     // can try again.
     bool Commit();
 
+    // Temporary files of a save are named ".<file>.tmp<pid>-<n>" beside the
+    // file (beside a link's target when the path is a link). Removes those of
+    // processes that no longer run, each reported as one line; files of a
+    // running process, of other users, and anything not a regular file stay.
+    static void RemoveStaleTemporaries(const std::string& path, std::ostream& messages);
+
 private:
     struct Edit {
         std::string section, key, value;
     };
 
     const IniDocument& Document() const;
+    void ReportOverfull() const;
 
     std::string path_;
+    std::ostream* messages_;
     mutable std::optional<IniDocument> cache_;
+    mutable ReadState state_ = ReadState::Read;
+    mutable std::string problem_;
+    mutable std::vector<std::string> overfullReported_; // sections already reported
     std::vector<Edit> pending_;
 };
 

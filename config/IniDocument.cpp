@@ -3,6 +3,7 @@
 #include "FieldText.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace sentinax {
 
@@ -18,107 +19,174 @@ bool SameName(std::string_view a, std::string_view b) {
            });
 }
 
+std::string Lowered(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), LowerAscii);
+    return out;
+}
+
 std::string_view Truncated(std::string_view text) {
     return text.substr(0, std::min(text.size(), IniDocument::kMaxValueLength));
+}
+
+// One line of the text: [Begin, TextEnd) without its line end, which runs to
+// LineEnd ("\n", "\r\n" or nothing on a last line).
+struct LineSpan {
+    std::size_t Begin = 0, TextEnd = 0, LineEnd = 0;
+};
+
+LineSpan LineAt(std::string_view text, std::size_t begin) {
+    LineSpan line{begin, text.size(), text.size()};
+    const void* lf = std::memchr(text.data() + begin, '\n', text.size() - begin);
+    if (lf != nullptr) {
+        line.TextEnd = static_cast<std::size_t>(static_cast<const char*>(lf) - text.data());
+        line.LineEnd = line.TextEnd + 1;
+        if (line.TextEnd > begin && text[line.TextEnd - 1] == '\r')
+            --line.TextEnd;
+    }
+    return line;
+}
+
+std::size_t FirstNonBlank(std::string_view line) {
+    std::size_t start = 0;
+    while (start < line.size() && IsBlank(line[start]))
+        ++start;
+    return start;
+}
+
+// The trimmed name of a section line, or false when the line is not one.
+bool SectionName(std::string_view line, std::string_view& name) {
+    const std::size_t start = FirstNonBlank(line);
+    if (start == line.size() || line[start] != '[')
+        return false;
+    const std::size_t close = line.rfind(']');
+    if (close == std::string_view::npos || close <= start)
+        return false;
+    name = TrimBlanks(line.substr(start + 1, close - start - 1));
+    return true;
 }
 
 } // namespace
 
 IniDocument::IniDocument(std::string bytes) {
-    std::string_view rest(bytes);
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    if (rest.substr(0, kBom.size()) == kBom) {
+    if (std::string_view(bytes).substr(0, kBom.size()) == kBom) {
         bom_ = std::string(kBom);
-        rest.remove_prefix(kBom.size());
+        bytes.erase(0, kBom.size());
     }
-    while (!rest.empty()) {
-        const std::size_t lf = rest.find('\n');
-        if (lf == std::string_view::npos) {
-            lines_.push_back(Classify(std::string(rest), ""));
+    text_ = std::move(bytes);
+    Index();
+}
+
+// Finds the section lines: the only pass over the whole text. Key lines are
+// looked at later, one section at a time, when that section is first used.
+void IniDocument::Index() {
+    headers_.clear();
+    sections_.clear();
+    const std::string_view text(text_);
+    for (std::size_t at = 0; at < text.size();) {
+        const LineSpan line = LineAt(text, at);
+        std::string_view name;
+        if (SectionName(text.substr(line.Begin, line.TextEnd - line.Begin), name))
+            headers_.push_back(line.Begin);
+        at = line.LineEnd;
+    }
+}
+
+const IniDocument::Section& IniDocument::FindSection(std::string_view wanted) const {
+    wanted = TrimBlanks(wanted);
+    std::string lowered = Lowered(wanted);
+    if (auto it = sections_.find(lowered); it != sections_.end())
+        return it->second;
+
+    Section& section = sections_[lowered];
+    const std::string_view text(text_);
+    std::size_t header = 0;
+    std::string_view written;
+    for (; header < headers_.size(); ++header) {
+        const LineSpan line = LineAt(text, headers_[header]);
+        std::string_view name;
+        if (SectionName(text.substr(line.Begin, line.TextEnd - line.Begin), name) &&
+            SameName(name, wanted)) {
+            section.Found = true;
+            section.HeaderEnd = line.LineEnd;
+            section.HeaderHasEol = line.LineEnd > line.TextEnd;
+            written = name;
             break;
         }
-        std::string_view text = rest.substr(0, lf);
-        std::string eol = "\n";
-        if (!text.empty() && text.back() == '\r') {
-            text.remove_suffix(1);
-            eol = "\r\n";
-        }
-        lines_.push_back(Classify(std::string(text), std::move(eol)));
-        rest.remove_prefix(lf + 1);
     }
+    if (!section.Found)
+        return section;
+    section.End = header + 1 < headers_.size() ? headers_[header + 1] : text.size();
+
+    for (std::size_t at = section.HeaderEnd; at < section.End;) {
+        const LineSpan span = LineAt(text, at);
+        at = span.LineEnd;
+        const std::string_view line = text.substr(span.Begin, span.TextEnd - span.Begin);
+        const std::size_t start = FirstNonBlank(line);
+        if (start == line.size() || line[start] == ';')
+            continue;
+        const std::size_t equals = line.find('=', start);
+        if (equals == std::string_view::npos)
+            continue;
+        const std::string_view name = TrimBlanks(line.substr(start, equals - start));
+        if (name.empty())
+            continue;
+        if (++section.KeyLines > kMaxRowsPerSection)
+            continue;
+        KeyLine key;
+        key.Begin = span.Begin;
+        key.TextEnd = span.TextEnd;
+        key.LineEnd = span.LineEnd;
+        key.NameAt = static_cast<std::size_t>(name.data() - text.data());
+        key.NameLength = name.size();
+        std::size_t valueAt = equals + 1;
+        while (valueAt < line.size() && IsBlank(line[valueAt]))
+            ++valueAt;
+        const std::string_view value = TrimBlanks(line.substr(valueAt));
+        key.ValueAt = span.Begin + valueAt;
+        key.ValueLength = value.size();
+        section.Keys.push_back(key);
+    }
+    if (section.KeyLines > kMaxRowsPerSection) {
+        const bool listed = std::any_of(overfull_.begin(), overfull_.end(), [&](const Overfull& o) {
+            return SameName(o.Section, written);
+        });
+        if (!listed)
+            overfull_.push_back({std::string(written), section.KeyLines});
+    }
+    return section;
 }
 
-IniDocument::Line IniDocument::Classify(std::string text, std::string eol) {
-    Line line;
-    line.text = std::move(text);
-    line.eol = std::move(eol);
-    std::string_view view(line.text);
-    std::size_t start = 0;
-    while (start < view.size() && IsBlank(view[start]))
-        ++start;
-    if (start == view.size() || view[start] == ';')
-        return line;
-    if (view[start] == '[') {
-        const std::size_t close = view.rfind(']');
-        if (close != std::string_view::npos && close > start) {
-            line.kind = Kind::Section;
-            line.name = std::string(TrimBlanks(view.substr(start + 1, close - start - 1)));
-            return line;
-        }
-    }
-    const std::size_t equals = view.find('=', start);
-    if (equals == std::string_view::npos)
-        return line;
-    const std::string_view name = TrimBlanks(view.substr(start, equals - start));
-    if (name.empty())
-        return line;
-    line.kind = Kind::Key;
-    line.name = std::string(name);
-    std::size_t valueAt = equals + 1;
-    while (valueAt < view.size() && IsBlank(view[valueAt]))
-        ++valueAt;
-    line.valueAt = valueAt;
-    line.value = std::string(TrimBlanks(view.substr(valueAt)));
-    return line;
+std::string_view IniDocument::Name(const KeyLine& line) const {
+    return std::string_view(text_).substr(line.NameAt, line.NameLength);
 }
 
-std::size_t IniDocument::FindSection(std::string_view name) const {
-    name = TrimBlanks(name);
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind == Kind::Section && SameName(lines_[i].name, name))
-            return i;
+const IniDocument::KeyLine* IniDocument::FindKey(const Section& section,
+                                                 std::string_view key) const {
+    key = TrimBlanks(key);
+    for (const KeyLine& line : section.Keys) {
+        if (SameName(Name(line), key))
+            return &line;
     }
-    return lines_.size();
-}
-
-std::size_t IniDocument::SectionEnd(std::size_t header) const {
-    std::size_t i = header + 1;
-    while (i < lines_.size() && lines_[i].kind != Kind::Section)
-        ++i;
-    return i;
+    return nullptr;
 }
 
 std::string IniDocument::DefaultEol() const {
-    if (!lines_.empty() && !lines_.front().eol.empty())
-        return lines_.front().eol;
+    const LineSpan first = LineAt(text_, 0);
+    if (first.LineEnd > first.TextEnd)
+        return std::string(text_, first.TextEnd, first.LineEnd - first.TextEnd);
     return "\n";
 }
 
 std::string IniDocument::GetString(std::string_view section, std::string_view key,
                                    std::string_view def) const {
-    const std::size_t header = FindSection(section);
-    if (header < lines_.size()) {
-        key = TrimBlanks(key);
-        const std::size_t end = SectionEnd(header);
-        for (std::size_t i = header + 1; i < end; ++i) {
-            if (lines_[i].kind != Kind::Key || !SameName(lines_[i].name, key))
-                continue;
-            std::string_view value(lines_[i].value);
-            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                value.back() == value.front())
-                value = value.substr(1, value.size() - 2);
-            return std::string(Truncated(value));
-        }
+    if (const KeyLine* line = FindKey(FindSection(section), key)) {
+        std::string_view value = std::string_view(text_).substr(line->ValueAt, line->ValueLength);
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        return std::string(Truncated(value));
     }
     while (!def.empty() && IsBlank(def.back()))
         def.remove_suffix(1);
@@ -127,14 +195,10 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
 
 bool IniDocument::GetKeyNames(std::string_view section, std::vector<std::string>& names) const {
     names.clear();
-    const std::size_t header = FindSection(section);
-    if (header == lines_.size())
-        return false;
-    const std::size_t end = SectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i) {
-        if (lines_[i].kind == Kind::Key)
-            names.push_back(lines_[i].name);
-    }
+    const Section& found = FindSection(section);
+    names.reserve(found.Keys.size());
+    for (const KeyLine& line : found.Keys)
+        names.emplace_back(Name(line));
     return !names.empty();
 }
 
@@ -156,48 +220,31 @@ bool IniDocument::SetString(std::string_view section, std::string_view key,
     section = TrimBlanks(section);
     key = TrimBlanks(key);
     const std::string eol = DefaultEol();
-    std::string newLine = std::string(key) + "=" + std::string(value);
+    const std::string newLine = std::string(key) + "=" + std::string(value);
 
-    // A line added after the last one must not be glued onto it.
-    const auto terminateLast = [&] {
-        if (!lines_.empty() && lines_.back().eol.empty())
-            lines_.back().eol = eol;
-    };
-
-    const std::size_t header = FindSection(section);
-    if (header == lines_.size()) {
-        terminateLast();
-        lines_.push_back(Classify("[" + std::string(section) + "]", eol));
-        lines_.push_back(Classify(std::move(newLine), eol));
-        return true;
-    }
-    const std::size_t end = SectionEnd(header);
-    std::size_t insertAfter = header;
-    for (std::size_t i = header + 1; i < end; ++i) {
-        if (lines_[i].kind != Kind::Key)
-            continue;
-        if (SameName(lines_[i].name, key)) {
-            Line& line = lines_[i];
-            std::string text = line.text.substr(0, line.valueAt) + std::string(value);
-            line = Classify(std::move(text), std::move(line.eol));
-            return true;
+    const Section& found = FindSection(section);
+    if (!found.Found) {
+        // A line added after the last one must not be glued onto it.
+        if (!text_.empty() && text_.back() != '\n')
+            text_ += eol;
+        text_ += "[" + std::string(section) + "]" + eol + newLine + eol;
+    } else if (const KeyLine* line = FindKey(found, key)) {
+        text_.replace(line->ValueAt, line->TextEnd - line->ValueAt, value);
+    } else if (found.KeyLines >= kMaxRowsPerSection) {
+        return false;
+    } else {
+        std::size_t insertAt = found.HeaderEnd;
+        bool needsEol = !found.HeaderHasEol;
+        if (!found.Keys.empty()) {
+            const KeyLine& last = found.Keys.back();
+            insertAt = last.LineEnd;
+            needsEol = last.LineEnd == last.TextEnd;
         }
-        insertAfter = i;
+        text_.insert(insertAt, (needsEol ? eol : std::string()) + newLine + eol);
     }
-    if (insertAfter + 1 == lines_.size())
-        terminateLast();
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAfter + 1),
-                  Classify(std::move(newLine), eol));
+    // Offsets after the edit have moved.
+    Index();
     return true;
-}
-
-std::string IniDocument::Bytes() const {
-    std::string out = bom_;
-    for (const Line& line : lines_) {
-        out += line.text;
-        out += line.eol;
-    }
-    return out;
 }
 
 } // namespace sentinax

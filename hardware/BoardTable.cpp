@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <istream>
 #include <ostream>
 
@@ -508,40 +505,6 @@ int ParseBoardTable(std::istream& in, const std::string& fileName, BoardTable& t
         table.AddRow(list, vendor, std::move(row));
     }
     return report.Count;
-}
-
-BoardTable LoadBoardTable(const std::string& path, std::ostream& errors) {
-    BoardTable table;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        errors << path << ": cannot open the board table; every board trait keeps its default\n";
-        return table;
-    }
-    ParseBoardTable(in, path, table, errors);
-    return table;
-}
-
-std::string UserBoardTablePath() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/')
-        return std::string(xdg) + "/sentinax/boards.table";
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/')
-        return std::string(home) + "/.config/sentinax/boards.table";
-    return {};
-}
-
-BoardTable LoadBoardTables(const std::string& shippedPath, const std::string& userPath,
-                           std::ostream& errors) {
-    BoardTable table = LoadBoardTable(shippedPath, errors);
-    std::error_code ec;
-    if (!userPath.empty() && std::filesystem::exists(userPath, ec))
-        table.PrependRows(LoadBoardTable(userPath, errors));
-    return table;
-}
-
-BoardTable LoadBoardTables(std::ostream& errors) {
-    return LoadBoardTables(kShippedBoardTable, UserBoardTablePath(), errors);
 }
 
 } // namespace sentinax

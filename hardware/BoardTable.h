@@ -10,6 +10,7 @@
 
 #include "BoardProfile.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -98,8 +99,14 @@ private:
 int ParseBoardTable(std::istream& in, const std::string& fileName, BoardTable& table,
                     std::ostream& errors);
 
-// Reads a table file. A file that cannot be opened gives an empty table and a
-// message naming it (every trait then keeps its default).
+// The largest table file read: the shipped table is some 20 KiB. A larger
+// file (or /dev/zero behind a link) is refused rather than read without end.
+inline constexpr std::size_t kMaxBoardTableBytes = 1024 * 1024;
+
+// Reads a table file. Only a regular file of at most kMaxBoardTableBytes is
+// read, opened without blocking (a FIFO under the name cannot stall the
+// start-up). A file that cannot be used gives an empty table and a message
+// naming it and saying why (every trait then keeps its default).
 BoardTable LoadBoardTable(const std::string& path, std::ostream& errors);
 
 // The shipped table's name, relative to the working directory.
@@ -110,7 +117,8 @@ inline constexpr const char* kShippedBoardTable = "boards.table";
 std::string UserBoardTablePath();
 
 // The shipped table with the user's rows tried first. A missing user table is
-// normal and silent; a missing shipped table is reported.
+// normal and silent; a missing shipped table, and a user table that exists but
+// cannot be used (not a regular file, too large, unreadable), are reported.
 BoardTable LoadBoardTables(const std::string& shippedPath, const std::string& userPath,
                            std::ostream& errors);
 BoardTable LoadBoardTables(std::ostream& errors);

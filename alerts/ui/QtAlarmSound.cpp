@@ -1,8 +1,10 @@
 #include "QtAlarmSound.h"
 
-#include <QFile>
+#include "alerts/WaveFile.h"
+
 #include <QFileInfo>
 #include <QUrl>
+#include <iostream>
 
 #if defined(SENTINAX_HAVE_QT_MULTIMEDIA)
 #include <QAudioDevice>
@@ -12,18 +14,6 @@
 
 namespace sentinax {
 namespace {
-
-#if defined(SENTINAX_HAVE_QT_MULTIMEDIA)
-// "RIFF", a 32-bit size, "WAVE": anything else is not worth handing over.
-bool LooksLikeWave(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray head = file.read(12);
-    return head.size() == 12 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE";
-}
-#endif
 
 bool AnyAudioOutput() {
 #if defined(SENTINAX_HAVE_QT_MULTIMEDIA)
@@ -37,8 +27,10 @@ bool AnyAudioOutput() {
 
 QtAlarmSound::QtAlarmSound(QObject* parent) : QtAlarmSound(AnyAudioOutput, parent) {}
 
-QtAlarmSound::QtAlarmSound(std::function<bool()> hasAudioOutput, QObject* parent)
-    : QObject(parent), hasAudioOutput_(std::move(hasAudioOutput)) {}
+QtAlarmSound::QtAlarmSound(std::function<bool()> hasAudioOutput, QObject* parent,
+                           std::ostream* messages)
+    : QObject(parent), hasAudioOutput_(std::move(hasAudioOutput)),
+      messages_(messages ? messages : &std::cerr) {}
 
 QtAlarmSound::~QtAlarmSound() {
     Stop();
@@ -51,7 +43,17 @@ void QtAlarmSound::StartLoop(const std::string& file) {
     }
     Stop();
 #if defined(SENTINAX_HAVE_QT_MULTIMEDIA)
-    if (!LooksLikeWave(path) || !hasAudioOutput_ || !hasAudioOutput_()) {
+    // Checked before the player sees the file: it would read a FIFO for ever.
+    if (const std::string why = CheckWaveFile(path.toStdString()); !why.empty()) {
+        if (path != reportedPath_) {
+            *messages_ << "Sentinax: the alarm sound " << path.toStdString() << ' ' << why
+                       << "; it is not played\n";
+            reportedPath_ = path;
+        }
+        return;
+    }
+    reportedPath_.clear();
+    if (!hasAudioOutput_ || !hasAudioOutput_()) {
         return;
     }
     effect_ = new QSoundEffect(this);

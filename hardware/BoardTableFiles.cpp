@@ -1,0 +1,62 @@
+// Loading the board table files: the shipped table and the user's own.
+#include "BoardTable.h"
+#include "RegularFile.h"
+
+#include <cstdlib>
+#include <ostream>
+#include <sstream>
+
+namespace sentinax {
+
+namespace {
+
+// Reads one table file into table. A missing user table is normal; every
+// other problem is reported with what it means for the profile.
+void LoadInto(const std::string& path, BoardTable& table, std::ostream& errors, bool shipped) {
+    std::string bytes;
+    const FileCheck check = ReadRegularFile(path, kMaxBoardTableBytes, bytes);
+    if (!check.Ok()) {
+        if (check.Status != FileStatus::Missing || shipped)
+            errors << path << ": cannot open the board table: " << check.Why
+                   << (shipped ? "; every board trait keeps its default\n"
+                               : "; its rows are not used\n");
+        return;
+    }
+    std::istringstream in(std::move(bytes));
+    ParseBoardTable(in, path, table, errors);
+}
+
+} // namespace
+
+BoardTable LoadBoardTable(const std::string& path, std::ostream& errors) {
+    BoardTable table;
+    LoadInto(path, table, errors, true);
+    return table;
+}
+
+std::string UserBoardTablePath() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/')
+        return std::string(xdg) + "/sentinax/boards.table";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return std::string(home) + "/.config/sentinax/boards.table";
+    return {};
+}
+
+BoardTable LoadBoardTables(const std::string& shippedPath, const std::string& userPath,
+                           std::ostream& errors) {
+    BoardTable table = LoadBoardTable(shippedPath, errors);
+    if (!userPath.empty()) {
+        BoardTable user;
+        LoadInto(userPath, user, errors, false);
+        table.PrependRows(user);
+    }
+    return table;
+}
+
+BoardTable LoadBoardTables(std::ostream& errors) {
+    return LoadBoardTables(kShippedBoardTable, UserBoardTablePath(), errors);
+}
+
+} // namespace sentinax
