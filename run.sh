@@ -14,6 +14,6 @@ if ! compgen -G "/sys/class/hwmon/hwmon*/*_input" >/dev/null && [ -z "${HMIO_SCE
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: running under Xvfb."
-  exec xvfb-run -a -s "-screen 0 1024x768x24" ./sentinax4
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ./sentinax4
 fi
 exec ./sentinax4

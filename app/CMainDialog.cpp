@@ -6,7 +6,6 @@
 
 #include "alerts/ui/CChassisWarningDlg.h"
 #include "alerts/ui/CSystemProtectionDlg.h"
-#include "widgets/CAnimatedPicture.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -90,14 +89,7 @@ void CMainDialog::CreateGraphs(const BoardProfile& profile, bool celsius) {
     panel_.CreateGraphs(profile.FanCaptions, celsius, profile.NoPowerFan);
 }
 
-// The picture on the face (resource 129), animated while the window is shown.
-void CMainDialog::StartAnimation() {
-    auto* picture = new CAnimatedPicture(this);
-    picture->move(443, 57);
-    picture->show();
-    if (picture->LoadFromResource(QStringLiteral("129"), QStringLiteral("GIF")))
-        picture->Draw();
-}
+void CMainDialog::StartAnimation() {}
 
 bool CMainDialog::CreateTrayIcon() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -171,13 +163,18 @@ void CMainDialog::AppendPoint(ReadoutItem item, double value) {
     panel_.AppendPoint(item, value);
 }
 
+// A warning brings the window back from the tray or the task bar and gives it
+// the focus once; while it stays up, later warnings only keep it on top, so the
+// user is not robbed of the keyboard on every tick.
 void CMainDialog::ShowForWarning(bool showPlain) {
-    if (showPlain) {
-        show();
-    } else {
+    const bool restoring = isHidden() || isMinimized();
+    if (isMinimized() || !showPlain)
         showNormal(); // restores a hidden or minimised window
-    }
+    else
+        show();
     raise();
+    if (restoring)
+        activateWindow();
 }
 
 bool CMainDialog::RunOverTemperatureDialog() {

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <clocale>
 
 namespace sentinax {
 
@@ -12,6 +13,10 @@ CSentinaxApp::CSentinaxApp(int& argc, char** argv) : QApplication(argc, argv) {
     // No name of our own: captions use the program's file name, as message
     // boxes of the framework do.
     setQuitOnLastWindowClosed(false);
+    // Qt has just taken the whole locale from the environment. Numbers in
+    // log.dat, the settings file, the readouts and the graph labels always use
+    // a point, whatever the user's language: the segment readouts have no comma.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 bool CSentinaxApp::InitInstance() {

@@ -60,7 +60,16 @@ bool MainController::OnInitDialog() {
                                              profile_.PanoraSysFanExcluded);
 
     const SleepFn sleep = [this](int ms) { platform_.Sleep(ms); };
-    if (DetectSensorHardware(library_, profile_, sensors_, sleep) == DetectionResult::ChipSilent) {
+    DetectionResult detection = DetectSensorHardware(library_, profile_, sensors_, sleep);
+    if (detection == DetectionResult::ControllerSilent) {
+        // Without an answering controller its leftover buffer would read as a
+        // few degrees and a few rpm; the board's chip is read instead.
+        platform_.Report("The embedded controller does not answer (it needs raw port access, see "
+                         "the channel map); reading the sensors through the hardware library.");
+        profile_.SensorSource = SensorSourceKind::Library;
+        detection = DetectSensorHardware(library_, profile_, sensors_, sleep);
+    }
+    if (detection == DetectionResult::ChipSilent) {
         view_.ShowMessage(DriverFailureMessage(platform_.VersionText()));
         view_.CloseWindow();
         return false;
@@ -177,77 +186,100 @@ void MainController::ShowSystemTemperature(int32_t celsius) {
     view_.SetItemText(ReadoutItem::SysTemp, SysTempText(celsius, showCelsius));
 }
 
-// Each item is converted, graphed, shown and evaluated before the next one,
-// in a fixed order; the CPU temperature's countdown dialog therefore runs
-// before the later items of the same tick are treated.
-void MainController::ShowAndEvaluate() {
+// Every conversion of an evaluation tick happens here, in place in the slots
+// (the shared block shows the converted values), and before any item is shown
+// or evaluated: the over-temperature countdown runs further ticks nested in
+// its loop, which read and convert the slots again, so whatever the outer tick
+// does after the countdown must use its own values, converted exactly once.
+MainController::TickValues MainController::ConvertForEvaluation() {
     RawValues& raw = sensors_.Raw;
     const BoardProfile& p = profile_;
+    TickValues v;
+    v.Vcore = raw[0];
+    v.CpuTemp = sensors_.Params[p.CpuTempSlot] - p.CpuTempOffset + p.CpuTempCorrection;
+    if (ItemEnabled(PresenceItem::SystemTemp) && sensors_.HasReading(ReadoutItem::SysTemp) &&
+        p.SysTempUsesCpuOffset)
+        raw[7] -= p.CpuTempOffset;
+    v.SysTemp = raw[7];
+    v.V33 = raw[p.V33Slot];
+    if (ItemEnabled(PresenceItem::V5))
+        v.V5 = ConvertFiveVolt(p, raw);
+    if (ItemEnabled(PresenceItem::V12))
+        v.V12 = ConvertTwelveVolt(p, raw);
+    if (sensors_.HasReading(ReadoutItem::CpuFan))
+        v.CpuFan = sampler_->ConvertCpuFan(sensors_);
+    else
+        v.CpuFan = raw[p.CpuFanSlot];
+    if (sensors_.HasReading(ReadoutItem::CpuTemp))
+        sampler_->UpdateFanWarnFrozen(sensors_);
+    v.FanWarnFrozen = sampler_->FanWarnFrozen();
+    v.SysFan = sampler_->ConvertSysFan(sensors_);
+    v.PowerFan = raw[p.PowerFanSlot];
+    return v;
+}
 
-    auto voltage = [&](ReadoutItem item, PresenceItem presence, auto convert, bool zeroIsNA) {
+// Each item is shown and evaluated before the next one, in a fixed order; the
+// CPU temperature's countdown dialog therefore runs before the later items of
+// the same tick are treated. An item without a reading keeps what it shows.
+void MainController::ShowAndEvaluate() {
+    const BoardProfile& p = profile_;
+    const TickValues v = ConvertForEvaluation();
+    bool red[4] = {};
+
+    auto voltage = [&](ReadoutItem item, PresenceItem presence, int32_t mv, bool zeroIsNA) {
         if (!ItemEnabled(presence)) {
             view_.SetItemText(item, kNotAvailable);
             return;
         }
-        const int32_t mv = convert();
         view_.AppendPoint(item, Volts(mv));
         view_.SetItemText(item, zeroIsNA && mv == 0 ? std::string(kNotAvailable) : VoltsText(mv));
         EvaluateItem(item, mv);
     };
 
-    voltage(
-        ReadoutItem::Vcore, PresenceItem::Vcore, [&] { return raw[0]; }, true);
+    voltage(ReadoutItem::Vcore, PresenceItem::Vcore, v.Vcore, true);
 
-    const int32_t t = sensors_.Params[p.CpuTempSlot] - p.CpuTempOffset + p.CpuTempCorrection;
-    ShowCpuTemperature(t, true);
-    const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, t);
-    feedRed_[0] = cpu.CountAtLeastThree;
-    if (cpu.ReachedThree && view_.RunOverTemperatureDialog())
-        platform_.PowerOff();
+    if (sensors_.HasReading(ReadoutItem::CpuTemp)) {
+        ShowCpuTemperature(v.CpuTemp, true);
+        const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
+        red[0] = cpu.CountAtLeastThree;
+        if (cpu.ReachedThree && view_.RunOverTemperatureDialog())
+            platform_.PowerOff();
+    }
 
-    if (ItemEnabled(PresenceItem::SystemTemp)) {
-        if (p.SysTempUsesCpuOffset)
-            raw[7] -= p.CpuTempOffset;
-        ShowSystemTemperature(raw[7]);
-        feedRed_[1] = EvaluateItem(ReadoutItem::SysTemp, raw[7]).CountAtLeastThree;
-    } else {
+    if (!ItemEnabled(PresenceItem::SystemTemp)) {
         view_.SetItemText(ReadoutItem::SysTemp, kNotAvailable);
+    } else if (sensors_.HasReading(ReadoutItem::SysTemp)) {
+        ShowSystemTemperature(v.SysTemp);
+        red[1] = EvaluateItem(ReadoutItem::SysTemp, v.SysTemp).CountAtLeastThree;
     }
 
-    voltage(
-        ReadoutItem::V33, PresenceItem::V33, [&] { return raw[p.V33Slot]; }, false);
-    voltage(
-        ReadoutItem::V5, PresenceItem::V5, [&] { return ConvertFiveVolt(p, raw); }, true);
-    voltage(
-        ReadoutItem::V12, PresenceItem::V12, [&] { return ConvertTwelveVolt(p, raw); }, false);
+    voltage(ReadoutItem::V33, PresenceItem::V33, v.V33, false);
+    voltage(ReadoutItem::V5, PresenceItem::V5, v.V5, true);
+    voltage(ReadoutItem::V12, PresenceItem::V12, v.V12, false);
 
-    const int32_t cpuFan = sampler_->ConvertCpuFan(sensors_);
-    view_.AppendPoint(ReadoutItem::CpuFan, cpuFan);
-    view_.SetItemText(ReadoutItem::CpuFan, IntText(cpuFan));
-    sampler_->UpdateFanWarnFrozen(sensors_);
-    if (p.CpuFanUnmonitored) {
-        view_.SetItemText(ReadoutItem::CpuFan, kNotAvailable);
-    } else if (ItemEnabled(PresenceItem::CpuFan) ||
-               p.SensorSource == SensorSourceKind::EmbeddedController) {
-        feedRed_[2] =
-            EvaluateItem(ReadoutItem::CpuFan, cpuFan, sampler_->FanWarnFrozen()).CountAtLeastThree;
+    if (sensors_.HasReading(ReadoutItem::CpuFan)) {
+        view_.AppendPoint(ReadoutItem::CpuFan, v.CpuFan);
+        view_.SetItemText(ReadoutItem::CpuFan, IntText(v.CpuFan));
+        if (p.CpuFanUnmonitored) {
+            view_.SetItemText(ReadoutItem::CpuFan, kNotAvailable);
+        } else if (ItemEnabled(PresenceItem::CpuFan) ||
+                   p.SensorSource == SensorSourceKind::EmbeddedController) {
+            red[2] = EvaluateItem(ReadoutItem::CpuFan, v.CpuFan, v.FanWarnFrozen).CountAtLeastThree;
+        }
     }
 
-    const int32_t sysFan = sampler_->ConvertSysFan(sensors_);
-    view_.AppendPoint(ReadoutItem::SysFan, p.SysFanShownZero ? 0 : sysFan);
-    view_.SetItemText(ReadoutItem::SysFan, p.SysFanShownZero ? "0" : IntText(sysFan));
+    view_.AppendPoint(ReadoutItem::SysFan, p.SysFanShownZero ? 0 : v.SysFan);
+    view_.SetItemText(ReadoutItem::SysFan, p.SysFanShownZero ? "0" : IntText(v.SysFan));
     if (ItemEnabled(PresenceItem::SysFan))
-        feedRed_[3] =
-            EvaluateItem(ReadoutItem::SysFan, sysFan, sampler_->FanWarnFrozen()).CountAtLeastThree;
+        red[3] = EvaluateItem(ReadoutItem::SysFan, v.SysFan, v.FanWarnFrozen).CountAtLeastThree;
 
     if (!p.NoPowerFan) {
-        const int32_t powerFan = raw[p.PowerFanSlot];
-        view_.AppendPoint(ReadoutItem::PowerFan, powerFan);
+        view_.AppendPoint(ReadoutItem::PowerFan, v.PowerFan);
         const bool shownNA = p.PowerFanShownNA || p.PowerFanUnmonitored;
         view_.SetItemText(ReadoutItem::PowerFan,
-                          shownNA ? std::string(kNotAvailable) : IntText(powerFan));
+                          shownNA ? std::string(kNotAvailable) : IntText(v.PowerFan));
         if (!p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan))
-            EvaluateItem(ReadoutItem::PowerFan, powerFan);
+            EvaluateItem(ReadoutItem::PowerFan, v.PowerFan);
     }
 
     if (p.ChassisSupported && chassis_.Poll(library_.ChassisIntrusion())) {
@@ -255,6 +287,7 @@ void MainController::ShowAndEvaluate() {
         if (chassis_.DialogClosed(accepted))
             library_.ChassisClear();
     }
+    std::copy(std::begin(red), std::end(red), std::begin(feedRed_));
 }
 
 void MainController::FeedFrontPanel() {

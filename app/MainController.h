@@ -99,6 +99,13 @@ public:
 private:
     void HideToTray();
     void StartSamplingTimer();
+    // The values one evaluation tick shows and evaluates, each converted once.
+    struct TickValues {
+        int32_t Vcore = 0, CpuTemp = 0, SysTemp = 0, V33 = 0, V5 = 0, V12 = 0;
+        int32_t CpuFan = 0, SysFan = 0, PowerFan = 0;
+        bool FanWarnFrozen = false;
+    };
+    TickValues ConvertForEvaluation();
     void ShowAndEvaluate();
     // Evaluates one item and shows the colours the evaluation chose.
     EvaluationResult EvaluateItem(ReadoutItem item, int32_t value, bool fanWarnFrozen = false);

@@ -33,6 +33,9 @@ public:
     virtual SharedSensorMemory& SharedMemory() = 0;
     // Asks the system to turn the machine off; nothing is reported back.
     virtual void PowerOff() = 0;
+    // A message for the user about something they may need to act on (one
+    // line, no trailing newline); the program's own output, not the warning log.
+    virtual void Report(const std::string& message) = 0;
 };
 
 } // namespace sentinax

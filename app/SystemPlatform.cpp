@@ -39,4 +39,8 @@ void SystemPlatform::PowerOff() {
     ShutdownSystem();
 }
 
+void SystemPlatform::Report(const std::string& message) {
+    std::cerr << "sentinax4: " << message << std::endl;
+}
+
 } // namespace sentinax

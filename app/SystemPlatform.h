@@ -24,6 +24,7 @@ public:
     AlarmSound& Sound() override { return *sound_; }
     SharedSensorMemory& SharedMemory() override { return sharedMemory_; }
     void PowerOff() override;
+    void Report(const std::string& message) override;
 
 private:
     X11WindowFinder windows_;

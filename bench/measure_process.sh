@@ -15,7 +15,7 @@ measure() { # $1: "tray" or "shown"
   mkdir -m 0700 "$work/runtime"
   cp -r "$RUN_DIR/Skins" "$RUN_DIR/scenarios" "$RUN_DIR/boards.table" "$work/"
   sed -i 's/^IntervalTime=[0-9]*/IntervalTime=1/' "$work/Skins/Skin.ini"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb=$!
   while [ ! -s "$work/display" ]; do sleep 0.05; done
   export DISPLAY=":$(head -n 1 "$work/display")"

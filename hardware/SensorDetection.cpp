@@ -33,11 +33,12 @@ void TakeCpuTemperature(const BoardProfile& profile, SensorState& state) {
 
 DetectionResult DetectEmbeddedController(const HardwareLibrary& lib, const BoardProfile& profile,
                                          SensorState& state) {
-    state.HardwareReady = true;
-    state.CpuTempValid = true;
     const uint8_t command[2] = {0x13, 0x14};
     uint8_t buffer[2] = {2, 0};
-    EcTransaction(lib, command, 2, false, buffer);
+    if (!EcTransaction(lib, command, 2, false, buffer))
+        return DetectionResult::ControllerSilent;
+    state.HardwareReady = true;
+    state.CpuTempValid = true;
     const int32_t rpm = (buffer[1] * 256 + buffer[0]) * 3;
     state.Raw[profile.CpuFanSlot] = rpm;
     if (rpm > 0)

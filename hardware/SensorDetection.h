@@ -15,9 +15,13 @@ using SleepFn = std::function<void(int milliseconds)>;
 constexpr int kDetectRetryWaitMs = 2000;
 constexpr uint8_t kChipParamFill = 0xC9; // bytes the library leaves alone read this
 
-enum class DetectionResult { Ready, ChipSilent };
+// ControllerSilent: an embedded-controller board whose controller did not
+// answer (no port access, or no controller behind the ports); nothing was
+// taken from it.
+enum class DetectionResult { Ready, ChipSilent, ControllerSilent };
 
 // Embedded-controller boards: one controller read of the CPU fan, nothing else.
+// A controller that does not answer gives ControllerSilent and leaves the state alone.
 // Library boards: the monitor chip (one retry), the temperature source (one
 // retry), enabling the monitor and the first values, then the presence flags.
 DetectionResult DetectSensorHardware(const HardwareLibrary& library, const BoardProfile& profile,

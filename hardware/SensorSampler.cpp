@@ -109,26 +109,28 @@ SensorSampler::SensorSampler(const BoardProfile& profile) : profile_(profile) {
 }
 
 void SensorSampler::Read(const HardwareLibrary& lib, SensorState& s) const {
+    s.NoReading = 0;
     if (profile_.SensorSource == SensorSourceKind::EmbeddedController) {
-        struct Exchange {
-            uint8_t command[2];
+        // A reply that does not come within the bounded waits is no reading:
+        // the buffer would still hold the byte count or an old value, so the
+        // slot keeps what it had and the item is marked as unread.
+        auto exchange = [&](uint8_t command, uint8_t argument, ReadoutItem item,
+                            uint8_t (&buffer)[2]) {
+            const uint8_t bytes[2] = {command, argument};
+            buffer[0] = 2;
+            buffer[1] = 0;
+            const bool answered = EcTransaction(lib, bytes, 2, false, buffer);
+            if (!answered)
+                s.NoReading |= 1u << static_cast<int>(item);
+            return answered;
         };
-        const Exchange cpuTemp{{0x13, 0x00}};
-        const Exchange cpuFan{{0x13, 0x14}};
-        const Exchange sysTemp{{0x14, 0x00}};
-        uint8_t buffer[2] = {2, 0};
-        EcTransaction(lib, cpuTemp.command, 2, false, buffer);
-        s.Params[profile_.CpuTempSlot] = buffer[0];
-
-        buffer[0] = 2;
-        buffer[1] = 0;
-        EcTransaction(lib, cpuFan.command, 2, false, buffer);
-        s.Raw[profile_.CpuFanSlot] = (buffer[1] * 256 + buffer[0]) * 3;
-
-        buffer[0] = 2;
-        buffer[1] = 0;
-        EcTransaction(lib, sysTemp.command, 2, false, buffer);
-        s.Raw[7] = buffer[0];
+        uint8_t buffer[2];
+        if (exchange(0x13, 0x00, ReadoutItem::CpuTemp, buffer))
+            s.Params[profile_.CpuTempSlot] = buffer[0];
+        if (exchange(0x13, 0x14, ReadoutItem::CpuFan, buffer))
+            s.Raw[profile_.CpuFanSlot] = (buffer[1] * 256 + buffer[0]) * 3;
+        if (exchange(0x14, 0x00, ReadoutItem::SysTemp, buffer))
+            s.Raw[7] = buffer[0];
         return;
     }
     s.Params[0] = static_cast<uint8_t>(profile_.ChipCommand & 0xFF);

@@ -14,6 +14,14 @@ struct SensorState {
     bool HardwareReady = false; // the chip or the embedded controller answered
     bool CpuTempValid = false;  // the CPU temperature source gave a plausible value
     SensorReadings LastShown;   // also receives the first readings at start-up
+    // Items that got no reading on the last read (bit 1 << ReadoutItem): an
+    // embedded controller that did not answer in time. Such an item keeps its
+    // last shown value and is not evaluated.
+    uint32_t NoReading = 0;
+
+    bool HasReading(ReadoutItem item) const {
+        return (NoReading & (1u << static_cast<int>(item))) == 0;
+    }
 
     bool SensorsReady() const { return HardwareReady && CpuTempValid; }
 };

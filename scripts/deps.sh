@@ -10,6 +10,7 @@ packages=(
   libxcb1-dev libxcb-ewmh-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool jwm trayer dbus
+  locales-all
 )
 
 missing=()

@@ -73,6 +73,7 @@ struct SimulatorPlatform : Platform {
     AlarmSound& Sound() override { return sound; }
     SharedSensorMemory& SharedMemory() override { return shared; }
     void PowerOff() override {}
+    void Report(const std::string&) override {}
 };
 
 void BM_EvaluationTick(benchmark::State& state) {

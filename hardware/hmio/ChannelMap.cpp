@@ -19,8 +19,14 @@ bool IsTemperatureInput(std::string_view input) {
     return input.substr(0, 4) == "temp";
 }
 
-// "slot7" or "param0".
+// "slot7", "param0" or a fan role.
 bool ParseTarget(std::string_view word, ChannelEntry& entry) {
+    if (word == "cpufan" || word == "sysfan" || word == "fan3") {
+        entry.Kind = word == "cpufan"   ? ChannelEntry::Target::CpuFan
+                     : word == "sysfan" ? ChannelEntry::Target::SysFan
+                                        : ChannelEntry::Target::ThirdFan;
+        return true;
+    }
     std::string_view number;
     if (word.substr(0, 4) == "slot") {
         entry.Kind = ChannelEntry::Target::Slot;
@@ -76,9 +82,21 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
     ChannelMap map;
     ForEachLine(text, [&](int number, std::string_view line) {
         const auto words = SplitWords(line);
+        if (!words.empty() && words[0] == "ec-ports") {
+            if (words.size() == 2 && (words[1] == "none" || words[1] == "raw" ||
+                                      words[1] == "raw-force")) {
+                map.EcPorts = words[1] == "none"  ? EcPortAccess::None
+                              : words[1] == "raw" ? EcPortAccess::Raw
+                                                  : EcPortAccess::Force;
+            } else {
+                errors.push_back(
+                    LineError(fileName, number, "expected: ec-ports none|raw|raw-force"));
+            }
+            return;
+        }
         if (words.size() < 3 || words.size() > 4) {
             errors.push_back(
-                LineError(fileName, number, "expected: <chip> <input> slot<N>|param<N> [scale]"));
+                LineError(fileName, number, "expected: <chip> <input> slot<N>|param<N>|cpufan|sysfan|fan3 [scale]"));
             return;
         }
         ChannelEntry entry;
@@ -99,7 +117,7 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
         if (!ParseTarget(words[2], entry)) {
             errors.push_back(LineError(fileName, number,
                                        "bad target '" + std::string(words[2]) +
-                                           "' (slot0..slot29 or param0..param7)"));
+                                           "' (slot0..slot29, param0..param7, cpufan, sysfan or fan3)"));
             return;
         }
         if (IsTemperatureInput(entry.Input))
@@ -113,6 +131,28 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
         map.Entries.push_back(std::move(entry));
     });
     return map;
+}
+
+int FanRoleSlot(ChannelEntry::Target role, uint32_t vendor) {
+    const bool intel = vendor == kIntelVendor;
+    switch (role) {
+    case ChannelEntry::Target::CpuFan:
+        return intel ? 10 : 8;
+    case ChannelEntry::Target::SysFan:
+        return 9;
+    case ChannelEntry::Target::ThirdFan:
+        return intel ? 8 : 10;
+    case ChannelEntry::Target::Slot:
+    case ChannelEntry::Target::Param:
+        break;
+    }
+    return -1;
+}
+
+int TargetIndex(const ChannelEntry& entry, uint32_t vendor) {
+    if (entry.Kind == ChannelEntry::Target::Slot || entry.Kind == ChannelEntry::Target::Param)
+        return entry.Index;
+    return FanRoleSlot(entry.Kind, vendor);
 }
 
 bool ChipNameMatches(std::string_view pattern, std::string_view chipName) {

@@ -13,12 +13,14 @@
 namespace hmio {
 
 struct ChannelEntry {
-    enum class Target { Slot, Param };
+    // Slot and Param name their index; a fan role is placed into a RawValues
+    // slot by the host's vendor (FanRoleSlot).
+    enum class Target { Slot, Param, CpuFan, SysFan, ThirdFan };
     // The chip's hwmon "name"; a trailing '*' matches any rest ("it87*").
     std::string Chip;
     std::string Input; // attribute file name, e.g. "temp1_input"
     Target Kind = Target::Slot;
-    int Index = 0; // 0..29 for a slot, 0..7 for a ChipParams byte
+    int Index = 0; // 0..29 for a slot, 0..7 for a ChipParams byte; unused for a fan role
     // value = raw * Multiply / Divide, truncated toward zero. Temperature inputs
     // without an explicit scale are millidegrees: Divide 1000.
     int64_t Multiply = 1;
@@ -26,9 +28,28 @@ struct ChannelEntry {
     int Line = 0; // line in the map file, for messages
 };
 
+// Whether the library may drive the embedded controller's ports itself.
+enum class EcPortAccess {
+    None,  // never (the default)
+    Raw,   // through dev/port, unless the kernel's ACPI EC driver owns the ports
+    Force, // through dev/port even then (races with the kernel: known boards only)
+};
+
 struct ChannelMap {
     std::vector<ChannelEntry> Entries; // in file order
+    EcPortAccess EcPorts = EcPortAccess::None;
 };
+
+// Where the library delivers the fans: the CPU, system and third fan sit in
+// slots 10, 9 and 8 on Intel hosts (vendor 0x8086) and in 8, 9 and 10 on all
+// others, which is where a stock board's profile looks for them.
+constexpr uint32_t kIntelVendor = 0x8086;
+int FanRoleSlot(ChannelEntry::Target role, uint32_t vendor);
+// The RawValues slot or ChipParams byte an entry feeds on this host.
+int TargetIndex(const ChannelEntry& entry, uint32_t vendor);
+inline bool FeedsSlot(const ChannelEntry& entry) {
+    return entry.Kind != ChannelEntry::Target::Param;
+}
 
 // Parses the map text. A malformed row is reported in errors as
 // "fileName:line: ..." and left out; the other rows still count.

@@ -53,7 +53,8 @@ std::optional<Sequence<int64_t>> ParseSequence(const std::vector<std::string_vie
     return sequence;
 }
 
-// "ec <command> <argument> = <bytes> [| <bytes>]... [cycle|hold]"
+// "ec <command> <argument> = <bytes> [| <bytes>]... [cycle|hold]"; a reply of
+// "none" is no reply at all.
 bool ParseEc(const std::vector<std::string_view>& words, Scenario& scenario, std::string& problem) {
     if (words.size() < 5 || words[3] != "=") {
         problem = "expected: ec <command> <argument> = <bytes> [| <bytes>]... [cycle]";
@@ -68,6 +69,7 @@ bool ParseEc(const std::vector<std::string_view>& words, Scenario& scenario, std
     }
     EcResponse response;
     std::vector<uint8_t> reply;
+    bool silent = false;
     size_t end = words.size();
     if (words[end - 1] == "cycle" || words[end - 1] == "hold") {
         response.Replies.Cycle = words[end - 1] == "cycle";
@@ -75,13 +77,23 @@ bool ParseEc(const std::vector<std::string_view>& words, Scenario& scenario, std
     }
     for (size_t i = 4; i <= end; ++i) {
         if (i == end || words[i] == "|") {
-            if (reply.empty()) {
+            if (reply.empty() && !silent) {
                 problem = "empty EC reply";
                 return false;
             }
             response.Replies.Values.push_back(reply);
             reply.clear();
+            silent = false;
             continue;
+        }
+        // "none": the controller takes the command and never answers it.
+        if (words[i] == "none" && reply.empty() && !silent) {
+            silent = true;
+            continue;
+        }
+        if (silent) {
+            problem = "'none' stands alone in its reply";
+            return false;
         }
         const auto byte = ParseInteger(words[i]);
         if (!byte || *byte < 0 || *byte > 255 || reply.size() >= 16) {

@@ -102,6 +102,24 @@ void CloseFd(int& fd) {
     fd = -1;
 }
 
+// The kernel's ACPI embedded-controller driver claims the ports as "EC data"
+// and "EC cmd" and binds the controller's PNP0C09 device. While it owns them,
+// a second driver of the same handshake corrupts its exchanges (and can hang
+// a laptop's controller), so the library keeps its hands off.
+bool KernelOwnsEcPorts(const std::string& root) {
+    const std::string ioports = ReadWholeFile(root + "proc/ioports", 1 << 16).value_or("");
+    if (ioports.find("EC data") != std::string::npos || ioports.find("EC cmd") != std::string::npos)
+        return true;
+    DIR* dir = ::opendir((root + "sys/bus/acpi/drivers/ec").c_str());
+    if (!dir)
+        return false;
+    bool bound = false;
+    while (const dirent* entry = ::readdir(dir))
+        bound = bound || std::strncmp(entry->d_name, "PNP0C09", 7) == 0;
+    ::closedir(dir);
+    return bound;
+}
+
 } // namespace
 
 SysfsBackend::SysfsBackend(std::string root, ChannelMap map)
@@ -119,11 +137,13 @@ void SysfsBackend::EnsureOpen() {
         return;
     open_ = true;
     const std::vector<Chip> chips = ScanChips(root_);
+    const uint32_t vendor = GetVid();
     uint32_t slotsTaken = 0, paramsTaken = 0;
     for (const ChannelEntry& entry : map_.Entries) {
-        const bool isSlot = entry.Kind == ChannelEntry::Target::Slot;
+        const bool isSlot = FeedsSlot(entry);
+        const int index = TargetIndex(entry, vendor);
         uint32_t& taken = isSlot ? slotsTaken : paramsTaken;
-        if (taken & (1u << entry.Index))
+        if (taken & (1u << index))
             continue; // an earlier row already feeds it
         for (const Chip& chip : chips) {
             if (!ChipNameMatches(entry.Chip, chip.Name))
@@ -131,8 +151,8 @@ void SysfsBackend::EnsureOpen() {
             const int fd = OpenAttribute(chip.Folder, entry.Input, O_RDONLY);
             if (fd < 0)
                 continue;
-            (isSlot ? slots_ : params_).push_back({fd, &entry});
-            taken |= 1u << entry.Index;
+            (isSlot ? slots_ : params_).push_back({fd, &entry, index});
+            taken |= 1u << index;
             break;
         }
     }
@@ -143,7 +163,11 @@ void SysfsBackend::EnsureOpen() {
             break;
         }
     }
-    portFd_ = ::open((root_ + "dev/port").c_str(), O_RDWR | O_CLOEXEC);
+    const bool portsAllowed =
+        map_.EcPorts == EcPortAccess::Force ||
+        (map_.EcPorts == EcPortAccess::Raw && !KernelOwnsEcPorts(root_));
+    if (portsAllowed)
+        portFd_ = ::open((root_ + "dev/port").c_str(), O_RDWR | O_CLOEXEC);
 }
 
 void SysfsBackend::Close() {
@@ -216,8 +240,8 @@ uint8_t SysfsBackend::DetectLM75(uint8_t* chipParams, uint8_t /*selector*/) {
         if (!raw)
             continue; // a faulted sensor leaves its byte alone
         const int64_t value = std::clamp<int64_t>(ScaleValue(*channel.Entry, *raw), 0, 255);
-        chipParams[channel.Entry->Index] = static_cast<uint8_t>(value);
-        if (channel.Entry->Index == 0)
+        chipParams[channel.Index] = static_cast<uint8_t>(value);
+        if (channel.Index == 0)
             cpuRead = true;
     }
     return cpuRead ? 1 : 0;
@@ -230,9 +254,9 @@ uint32_t SysfsBackend::ValueRAM(int32_t* rawValues) {
         const auto raw = ReadNumber(channel.Fd);
         // An unreadable input reads 0, the monitor's "absent".
         const int64_t value = raw ? ScaleValue(*channel.Entry, *raw) : 0;
-        rawValues[channel.Entry->Index] =
+        rawValues[channel.Index] =
             static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-        written |= 1u << channel.Entry->Index;
+        written |= 1u << channel.Index;
     }
     return written;
 }

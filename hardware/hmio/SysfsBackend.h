@@ -5,7 +5,10 @@
 //   sys/firmware/dmi/tables/      DMI structure table and entry point
 //   sys/class/dmi/id/board_*      board identity when the table is unreadable
 //   sys/bus/pci/devices/0000:00:00.0/vendor   host bridge vendor id
-//   dev/port                      embedded-controller ports (root only)
+//   dev/port                      embedded-controller ports (root only; used only
+//                                 when the channel map opts in, see EcPortAccess)
+//   proc/ioports, sys/bus/acpi/drivers/ec/   whether the kernel drives the
+//                                 embedded controller itself
 // Input descriptors stay open from LoadNTHMIO to UnloadNTHMIO and are read
 // with pread at offset 0, which makes sysfs produce a fresh value.
 #pragma once
@@ -41,6 +44,7 @@ private:
     struct Channel {
         int Fd = -1;
         const ChannelEntry* Entry = nullptr;
+        int Index = 0; // the slot or byte it feeds on this host
     };
     void EnsureOpen();
     void Close();

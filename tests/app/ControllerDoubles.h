@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
 
@@ -116,6 +117,13 @@ struct FakePlatform : Platform {
     AlarmSound& Sound() override { return sound; }
     SharedSensorMemory& SharedMemory() override { return shared; }
     void PowerOff() override { ++powerOffs; }
+    std::vector<std::string> reports;
+    void Report(const std::string& message) override { reports.push_back(message); }
+    // The block's lock object outlives a monitor by design; a test's own goes.
+    ~FakePlatform() override {
+        shared.Teardown();
+        shm_unlink(("/sx-test-hmlock-" + std::to_string(getpid())).c_str());
+    }
     bool libraryPresent = true;
     std::vector<int> sleeps;
     std::string version = "6.1.0-18-amd64";

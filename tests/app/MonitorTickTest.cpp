@@ -256,6 +256,96 @@ TEST_F(MonitorTickTest, CancelledCountdownDoesNotPowerOff) {
     EXPECT_EQ(platform.sound.log.back(), "start SOUND.wav");
 }
 
+// The countdown runs further ticks nested in its loop; they read and convert
+// the slots again. The outer tick goes on with its own values, converted once.
+TEST_F(MonitorTickTest, NestedCountdownLeavesEveryValueConvertedOnce) {
+    hw().RawSlots[3] = 3140; // +5 V: 3140 * 1.6 = 5024 mV
+    hw().RawSlots[4] = 1818; // +12 V: 1818 * 6.6 = 11998 mV
+    hw().Vid = 0x8086;
+    Start("Board 8601", "[OffsetOrSource vendor 0x8086]\nboard 8601 => CpuTempOffset=-4\n"
+                        "[SysTempUsesCpuOffset]\nboard 8601 => SysTempUsesCpuOffset=yes\n"
+                        "[FiveVoltRule]\nboard 8601 => FiveVoltRule=Slot3Times1_6\n"
+                        "[TwelveVoltRule]\nboard 8601 => TwelveVoltRule=Times6_6\n");
+    controller->Limits().cpuTempUpper = 40; // 45 + 4 is too hot
+    int nested = 0;
+    view.onDialog = [&] {
+        for (; nested < 3; ++nested)
+            tick();
+    };
+    for (int i = 0; i < 3; ++i)
+        tick();
+    ASSERT_EQ(view.Count("RunOverTemperatureDialog"), 1);
+    ASSERT_EQ(nested, 3);
+
+    EXPECT_EQ(text(ReadoutItem::V5), "5.02");
+    EXPECT_EQ(text(ReadoutItem::V12), "12.00");
+    EXPECT_EQ(text(ReadoutItem::SysTemp), "39  .C"); // 35 - (-4), once
+    for (double v : points(ReadoutItem::V5))
+        EXPECT_DOUBLE_EQ(v, 5.024);
+    for (double v : points(ReadoutItem::V12))
+        EXPECT_DOUBLE_EQ(v, 11.998);
+    for (double v : points(ReadoutItem::SysTemp))
+        EXPECT_EQ(v, 39);
+    EXPECT_EQ(points(ReadoutItem::V5).size(), 7u); // one per evaluation tick
+    const HmSharedFields f = UnpackSharedBlock(block());
+    EXPECT_EQ(f.V5, 5024);
+    EXPECT_EQ(f.V12, 11998);
+    EXPECT_EQ(f.SystemTemp, 39);
+    EXPECT_EQ(controller->Sensors().LastShown.V5, 5024);
+    EXPECT_EQ(platform.powerOffs, 0);
+}
+
+constexpr char kFilledBoardRow[] =
+    "[OffsetOrSource vendor 0x8086]\nboard filled => SensorSource=EmbeddedController\n";
+
+// A board sent to its embedded controller whose controller never answers (no
+// port access) is read through its chip instead: no phantom 2 degrees, no
+// countdown, no power-off.
+TEST_F(MonitorTickTest, SilentControllerFallsBackToTheChip) {
+    hw().Vid = 0x8086;
+    hw().EcStuck = true;
+    Start("To be filled by O.E.M.", kFilledBoardRow);
+    ASSERT_EQ(platform.reports.size(), 1u);
+    EXPECT_NE(platform.reports[0].find("embedded controller"), std::string::npos);
+    EXPECT_EQ(controller->Profile().SensorSource, SensorSourceKind::Library);
+    controller->Limits().cpuTempLower = 10;
+    controller->Limits().cpuFanLower = 100;
+    for (int i = 0; i < 4; ++i)
+        tick();
+    EXPECT_EQ(text(ReadoutItem::CpuTemp), "45 .C");
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "2100"); // the Intel host's CPU fan slot 10
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(view.Count("RunOverTemperatureDialog"), 0);
+    EXPECT_EQ(platform.powerOffs, 0);
+}
+
+// A controller that answers at start-up and then falls silent: its items keep
+// what they show and are not evaluated.
+TEST_F(MonitorTickTest, ControllerThatStopsAnsweringGivesNoReading) {
+    hw().Vid = 0x8086;
+    hw().EcResponses[{0x13, 0x00}] = {41, 0};
+    hw().EcResponses[{0x13, 0x14}] = {0x84, 0x03};
+    hw().EcResponses[{0x14, 0x00}] = {34, 0};
+    Start("To be filled by O.E.M.", kFilledBoardRow);
+    ASSERT_EQ(controller->Profile().SensorSource, SensorSourceKind::EmbeddedController);
+    EXPECT_TRUE(platform.reports.empty());
+    EXPECT_EQ(text(ReadoutItem::CpuTemp), "41 .C");
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "2700");
+    controller->Limits().cpuTempLower = 10;
+    controller->Limits().cpuFanLower = 100;
+    controller->Limits().sysTempLower = 10;
+    const size_t shownPoints = points(ReadoutItem::CpuTemp).size();
+    hw().EcStuck = true;
+    for (int i = 0; i < 5; ++i)
+        tick();
+    EXPECT_EQ(text(ReadoutItem::CpuTemp), "41 .C");
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "2700");
+    EXPECT_EQ(points(ReadoutItem::CpuTemp).size(), shownPoints);
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(view.Count("RunOverTemperatureDialog"), 0);
+    EXPECT_EQ(platform.powerOffs, 0);
+}
+
 TEST_F(MonitorTickTest, ChassisLatchFoundTwiceOpensTheWarningAndOkClearsIt) {
     hw().ChassisAnswers = {1, 0, 0, 1, 1, 1, 1};
     Start("Board 7045", "[ChassisSupported]\nboard 7045 => ChassisSupported=yes\n");

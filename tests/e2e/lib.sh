@@ -21,12 +21,21 @@ XVFB_PID=""
 WM_PID=""
 APP_PIDS=()
 
+# The program publishes under the system-wide names; what a test run created
+# there goes with it (a monitor's lock object otherwise outlives it by design).
+SHM_CREATED=()
+for name in HMShared ShareHMMemDataMutex; do
+  [ -e "/dev/shm/$name" ] || SHM_CREATED+=("$name")
+done
+
 cleanup() {
   local pid
   for pid in "${APP_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
   [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
+  local name
+  for name in "${SHM_CREATED[@]}"; do rm -f "/dev/shm/$name"; done
   [ -n "${KEEP_WORK:-}" ] && echo "kept $WORK" >&2 || rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -44,6 +53,28 @@ prepare_workdir() {
   cp -r "$RUN_DIR/Skins" "$WORK/" 2>/dev/null || true
   cp "$RUN_DIR"/*.table "$RUN_DIR"/*.map "$WORK/" 2>/dev/null || true
   cp -r "$RUN_DIR/scenarios" "$WORK/" 2>/dev/null || true
+}
+
+# fake_hwmon_tree VENDOR PRODUCT: a desktop's sysfs under $WORK/root (an
+# NCT6798 super-I/O and coretemp) for the library's sysfs back end, with the
+# board's identity and the host bridge's vendor; the readings sit inside the
+# shipped skin's limits. Sets HMIO_SYSFS_ROOT; fans: fan2 CPU, fan1 system,
+# fan3 auxiliary.
+fake_hwmon_tree() {
+  local root=$WORK/root nct=$WORK/root/sys/class/hwmon/hwmon2 core=$WORK/root/sys/class/hwmon/hwmon4
+  mkdir -p "$nct" "$core" "$root/sys/class/dmi/id" "$root/sys/bus/pci/devices/0000:00:00.0"
+  echo nct6798 > "$nct/name"
+  echo 1350 > "$nct/in0_input"; echo 1012 > "$nct/in1_input"
+  echo 3310 > "$nct/in3_input"; echo 1006 > "$nct/in4_input"
+  echo 34000 > "$nct/temp1_input"; echo 45000 > "$nct/temp2_input"
+  echo 1850 > "$nct/fan1_input"; echo 2700 > "$nct/fan2_input"; echo 2100 > "$nct/fan3_input"
+  echo coretemp > "$core/name"; echo 45000 > "$core/temp1_input"
+  echo "Korvane" > "$root/sys/class/dmi/id/board_vendor"
+  echo "$2" > "$root/sys/class/dmi/id/board_name"
+  echo "1.0" > "$root/sys/class/dmi/id/board_version"
+  echo "$1" > "$root/sys/bus/pci/devices/0000:00:00.0/vendor"
+  unset HMIO_SCENARIO
+  export HMIO_SYSFS_ROOT=$root
 }
 
 # Sets the interval of the working folder's skin (seconds), so tests need not
@@ -75,7 +106,11 @@ click_at() {
 # Starts a private X server (and, with "wm", a window manager with a tray).
 start_display() {
   # The server picks a free display itself, so tests can run side by side.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+  # -noreset: without it the server resets when its last client leaves (the
+  # readiness probe below), and a program connecting in that instant fails.
+  # -fbdir keeps the screen in $WORK/Xvfb_screen0 (XWD) for screen_cut.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -fbdir "$WORK" \
+    3>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 1 200); do
     [ -s "$WORK/display" ] && break
@@ -89,6 +124,16 @@ start_display() {
     WM_PID=$!
     sleep 1
   fi
+}
+
+# screen_cut WINDOW X Y WIDTH HEIGHT OUT.png: saves a rectangle of a window
+# (window coordinates) from the screen; prints "colours N".
+screen_cut() {
+  local geo wx wy
+  geo=$(xdotool getwindowgeometry --shell "$1") || return 1
+  wx=$(echo "$geo" | sed -n 's/^X=//p')
+  wy=$(echo "$geo" | sed -n 's/^Y=//p')
+  "$SCREEN_TOOL" "$WORK/Xvfb_screen0" "$6" $((wx + $2)) $((wy + $3)) "$4" "$5"
 }
 
 # Starts the program in the working folder; sets APP_PID.

@@ -141,6 +141,14 @@ TEST_F(SensorDetectionTest, EmbeddedControllerReadsOnlyTheCpuFan) {
     EXPECT_EQ(state.Raw[10], 2400);
     EXPECT_EQ(Presence(state.Present, PresenceItem::CpuFan), 1);
     EXPECT_TRUE(hw().Calls.empty()); // no other entry point
+
+    // A controller that never answers is reported, and nothing is taken from it.
+    state = {};
+    hw().EcStuck = true;
+    EXPECT_EQ(Detect(), DetectionResult::ControllerSilent);
+    EXPECT_FALSE(state.HardwareReady);
+    EXPECT_EQ(state.Raw[10], 0);
+    EXPECT_EQ(Presence(state.Present, PresenceItem::CpuFan), 0);
 }
 
 TEST_F(SensorDetectionTest, DriverFailureMessageFollowsTheVersionText) {

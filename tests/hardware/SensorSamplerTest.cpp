@@ -305,6 +305,24 @@ TEST_F(SamplerTest, EmbeddedControllerReadsThreeValues) {
     EXPECT_EQ(state.Params[0], 52);
     EXPECT_EQ(state.Raw[10], 2700);
     EXPECT_EQ(state.Raw[7], 36);
+    EXPECT_EQ(state.NoReading, 0u);
+
+    // A controller that stops answering gives no reading: the values stay as
+    // they were instead of taking the buffer's byte count (2 degrees, 6 rpm).
+    hw.EcResponses.erase({0x13, 0x14});
+    hw.EcResponses[{0x14, 0x00}] = {37, 0};
+    SensorSampler(profile).Read(hw.Table(), state);
+    EXPECT_EQ(state.Params[0], 52);
+    EXPECT_EQ(state.Raw[10], 2700);
+    EXPECT_EQ(state.Raw[7], 37);
+    EXPECT_FALSE(state.HasReading(ReadoutItem::CpuFan));
+    EXPECT_TRUE(state.HasReading(ReadoutItem::CpuTemp));
+    hw.EcStuck = true;
+    SensorSampler(profile).Read(hw.Table(), state);
+    EXPECT_EQ(state.Params[0], 52);
+    EXPECT_EQ(state.Raw[7], 37);
+    EXPECT_FALSE(state.HasReading(ReadoutItem::CpuTemp));
+    EXPECT_FALSE(state.HasReading(ReadoutItem::SysTemp));
 }
 
 } // namespace

@@ -103,6 +103,7 @@ TEST(ScenarioParser, EveryMalformedLineGivesOneMessage) {
                            "ec 0x13 0x00 2d",
                            "ec 0x13 0x100 = 1",
                            "ec 0x13 0 = | 1",
+                           "ec 0x13 0 = none 1",
                            "ec-input-busy -1",
                            "ec-no-output 1",
                            "frobnicate 1",
@@ -129,16 +130,23 @@ TEST(ChannelMapParser, RowsScalesAndMalformedRows) {
                                            "it87* in4_input slot4 *0\n"
                                            "it*87 in4_input slot4\n"
                                            "it87 in4_input\n"
-                                           "it87 in4/../x slot4\n",
+                                           "it87 in4/../x slot4\n"
+                                           "ec-ports raw\n"
+                                           "it87* fan1_input cpufan\n"
+                                           "ec-ports sometimes\n",
                                            "m.map", errors);
-    ASSERT_EQ(map.Entries.size(), 2u);
+    ASSERT_EQ(map.Entries.size(), 3u);
+    EXPECT_EQ(map.EcPorts, hmio::EcPortAccess::Raw);
+    EXPECT_EQ(hmio::TargetIndex(map.Entries[2], 0x8086), 10);
+    EXPECT_EQ(hmio::TargetIndex(map.Entries[2], 0x1022), 8);
     EXPECT_EQ(hmio::ScaleValue(map.Entries[0], 45999), 45);
     EXPECT_EQ(hmio::ScaleValue(map.Entries[1], 2150), 12040);
     EXPECT_TRUE(hmio::ChipNameMatches(map.Entries[0].Chip, "it8728"));
     EXPECT_FALSE(hmio::ChipNameMatches("it87", "it8728"));
-    ASSERT_EQ(errors.size(), 5u);
+    ASSERT_EQ(errors.size(), 6u);
     EXPECT_EQ(errors[0].rfind("m.map:5: ", 0), 0u);
     EXPECT_EQ(errors[4].rfind("m.map:9: ", 0), 0u);
+    EXPECT_EQ(errors[5].rfind("m.map:12: ", 0), 0u);
 }
 
 TEST(ChannelMapParser, ShippedMapParsesCleanly) {
@@ -146,6 +154,7 @@ TEST(ChannelMapParser, ShippedMapParsesCleanly) {
     const auto map = hmio::ParseChannelMap(hmio::BuiltinChannelMapText(), "builtin", errors);
     EXPECT_TRUE(errors.empty()) << errors.front();
     EXPECT_GT(map.Entries.size(), 40u);
+    EXPECT_EQ(map.EcPorts, hmio::EcPortAccess::None); // never on by default
 }
 
 TEST(ShippedScenarios, ParseCleanly) {

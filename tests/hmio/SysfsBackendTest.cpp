@@ -159,22 +159,90 @@ TEST_F(HmioFixture, SysfsIntrusionLatchReadsAndClears) {
     EXPECT_EQ(ChassisIntrusion(), 0);
 }
 
-TEST_F(HmioFixture, SysfsPortsReachOnlyTheEmbeddedController) {
-    UseSysfsRoot();
-    EXPECT_EQ(ReadPort(0x66), 0u); // no port device: both buffers read empty
+// The controller's ports are driven only where the channel map opts in, and
+// even then not while the kernel's own ACPI EC driver owns them.
+struct PortCase {
+    const char* name;
+    const char* optIn;      // ec-ports line of the map, "" for none
+    const char* ioports;    // proc/ioports, nullptr for no file
+    bool acpiDriverBound;   // sys/bus/acpi/drivers/ec/PNP0C09:00 exists
+    bool reached;
+};
+
+void PrintTo(const PortCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SysfsPortTest : public HmioFixture, public ::testing::WithParamInterface<PortCase> {};
+
+TEST_P(SysfsPortTest, PortsAreDrivenOnlyWhenAllowed) {
+    const PortCase& c = GetParam();
     Write("root/dev/port", std::string(256, '\x11'));
+    if (c.ioports)
+        Write("root/proc/ioports", c.ioports);
+    if (c.acpiDriverBound)
+        Write("root/sys/bus/acpi/drivers/ec/PNP0C09:00/uevent", "");
+    ::setenv("HMIO_CHANNEL_MAP",
+             Write("map", std::string("coretemp temp1_input param0\n") + c.optIn + "\n").c_str(), 1);
     UseSysfsRoot();
     WritePort(0x66, 0x13);
     WritePort(0x62, 0x14);
     WritePort(0x80, 0x55);
     WritePort(0x62 + 0x100, 0x55);
     const std::string port = Read("root/dev/port");
-    EXPECT_EQ(port[0x66], '\x13');
-    EXPECT_EQ(port[0x62], '\x14');
-    EXPECT_EQ(port[0x80], '\x11');
-    EXPECT_EQ(port.size(), 256u);
-    EXPECT_EQ(ReadPort(0x62), 0x14u);
+    ASSERT_EQ(port.size(), 256u);
+    EXPECT_EQ(port[0x80], '\x11'); // never a port other than the controller's
+    if (c.reached) {
+        EXPECT_EQ(port[0x66], '\x13');
+        EXPECT_EQ(port[0x62], '\x14');
+        EXPECT_EQ(ReadPort(0x62), 0x14u);
+    } else {
+        EXPECT_EQ(port[0x66], '\x11');
+        EXPECT_EQ(port[0x62], '\x11');
+        EXPECT_EQ(ReadPort(0x66), 0u); // both buffers read empty: no answer
+    }
     EXPECT_EQ(ReadPort(0x70), 0u);
+}
+
+constexpr char kKernelEc[] = "0060-0060 : keyboard\n0062-0062 : EC data\n0066-0066 : EC cmd\n";
+constexpr char kNoKernelEc[] = "0060-0060 : keyboard\n0070-0077 : rtc0\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Access, SysfsPortTest,
+    ::testing::Values(PortCase{"NoOptIn", "", kNoKernelEc, false, false},
+                      PortCase{"OptedOut", "ec-ports none", kNoKernelEc, false, false},
+                      PortCase{"RawWithoutKernelDriver", "ec-ports raw", kNoKernelEc, false, true},
+                      PortCase{"RawNoIoportsFile", "ec-ports raw", nullptr, false, true},
+                      PortCase{"RawWhileKernelClaimsPorts", "ec-ports raw", kKernelEc, false, false},
+                      PortCase{"RawWhileAcpiDriverBound", "ec-ports raw", kNoKernelEc, true, false},
+                      PortCase{"ForcedDespiteKernel", "ec-ports raw-force", kKernelEc, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Fans are named by role in the map; the library places them where a stock
+// board's profile expects them for the host's vendor.
+TEST_F(HmioFixture, FansArePlacedByTheHostVendor) {
+    const std::string nct = "root/sys/class/hwmon/hwmon1/";
+    Write(nct + "name", "nct6798\n");
+    Write(nct + "fan1_input", "900\n");  // system fan
+    Write(nct + "fan2_input", "2400\n"); // CPU fan
+    Write(nct + "fan3_input", "500\n");  // auxiliary fan
+    struct Host {
+        const char* vendor;
+        int cpu, sys, third;
+    };
+    for (const Host& host : {Host{"0x8086\n", 10, 9, 8}, Host{"0x1022\n", 8, 9, 10}}) {
+        SCOPED_TRACE(host.vendor);
+        Write("root/sys/bus/pci/devices/0000:00:00.0/vendor", host.vendor);
+        UseSysfsRoot();
+        ASSERT_EQ(LoadNTHMIO(), 1u);
+        std::array<int32_t, 30> raw;
+        raw.fill(kUntouched);
+        ValueRAM(raw.data());
+        EXPECT_EQ(raw[host.cpu], 2400);
+        EXPECT_EQ(raw[host.sys], 900);
+        EXPECT_EQ(raw[host.third], 500);
+        UnloadNTHMIO();
+    }
 }
 
 } // namespace
