@@ -115,7 +115,7 @@ void SensorSampler::Read(const HardwareLibrary& lib, SensorState& s) const {
         // the buffer would still hold the byte count or an old value, so the
         // slot keeps what it had and the item is marked as unread.
         auto exchange = [&](uint8_t command, uint8_t argument, ReadoutItem item,
-                            uint8_t (&buffer)[2]) {
+                            uint8_t(&buffer)[2]) {
             const uint8_t bytes[2] = {command, argument};
             buffer[0] = 2;
             buffer[1] = 0;

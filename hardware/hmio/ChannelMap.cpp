@@ -83,8 +83,8 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
     ForEachLine(text, [&](int number, std::string_view line) {
         const auto words = SplitWords(line);
         if (!words.empty() && words[0] == "ec-ports") {
-            if (words.size() == 2 && (words[1] == "none" || words[1] == "raw" ||
-                                      words[1] == "raw-force")) {
+            if (words.size() == 2 &&
+                (words[1] == "none" || words[1] == "raw" || words[1] == "raw-force")) {
                 map.EcPorts = words[1] == "none"  ? EcPortAccess::None
                               : words[1] == "raw" ? EcPortAccess::Raw
                                                   : EcPortAccess::Force;
@@ -96,7 +96,8 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
         }
         if (words.size() < 3 || words.size() > 4) {
             errors.push_back(
-                LineError(fileName, number, "expected: <chip> <input> slot<N>|param<N>|cpufan|sysfan|fan3 [scale]"));
+                LineError(fileName, number,
+                          "expected: <chip> <input> slot<N>|param<N>|cpufan|sysfan|fan3 [scale]"));
             return;
         }
         ChannelEntry entry;
@@ -115,9 +116,10 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
         }
         entry.Input = std::string(words[1]);
         if (!ParseTarget(words[2], entry)) {
-            errors.push_back(LineError(fileName, number,
-                                       "bad target '" + std::string(words[2]) +
-                                           "' (slot0..slot29, param0..param7, cpufan, sysfan or fan3)"));
+            errors.push_back(
+                LineError(fileName, number,
+                          "bad target '" + std::string(words[2]) +
+                              "' (slot0..slot29, param0..param7, cpufan, sysfan or fan3)"));
             return;
         }
         if (IsTemperatureInput(entry.Input))

@@ -163,9 +163,8 @@ void SysfsBackend::EnsureOpen() {
             break;
         }
     }
-    const bool portsAllowed =
-        map_.EcPorts == EcPortAccess::Force ||
-        (map_.EcPorts == EcPortAccess::Raw && !KernelOwnsEcPorts(root_));
+    const bool portsAllowed = map_.EcPorts == EcPortAccess::Force ||
+                              (map_.EcPorts == EcPortAccess::Raw && !KernelOwnsEcPorts(root_));
     if (portsAllowed)
         portFd_ = ::open((root_ + "dev/port").c_str(), O_RDWR | O_CLOEXEC);
 }

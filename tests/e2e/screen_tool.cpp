@@ -17,8 +17,8 @@
 namespace {
 
 uint32_t BigEndian(const std::vector<unsigned char>& d, size_t offset) {
-    return uint32_t(d[offset]) << 24 | uint32_t(d[offset + 1]) << 16 | uint32_t(d[offset + 2]) << 8 |
-           uint32_t(d[offset + 3]);
+    return uint32_t(d[offset]) << 24 | uint32_t(d[offset + 1]) << 16 |
+           uint32_t(d[offset + 2]) << 8 | uint32_t(d[offset + 3]);
 }
 
 int Fail(const char* message) {
@@ -58,10 +58,9 @@ int main(int argc, char** argv) {
         auto* out = reinterpret_cast<QRgb*>(screen.scanLine(int(y)));
         for (uint32_t x = 0; x < width; ++x) {
             const unsigned char* p = row + x * 4;
-            const uint32_t v = byteOrder == 0 ? uint32_t(p[0]) | uint32_t(p[1]) << 8 |
-                                                    uint32_t(p[2]) << 16
-                                              : uint32_t(p[3]) | uint32_t(p[2]) << 8 |
-                                                    uint32_t(p[1]) << 16;
+            const uint32_t v = byteOrder == 0
+                                   ? uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16
+                                   : uint32_t(p[3]) | uint32_t(p[2]) << 8 | uint32_t(p[1]) << 16;
             out[x] = 0xFF000000u | v;
         }
     }

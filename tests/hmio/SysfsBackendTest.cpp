@@ -163,9 +163,9 @@ TEST_F(HmioFixture, SysfsIntrusionLatchReadsAndClears) {
 // even then not while the kernel's own ACPI EC driver owns them.
 struct PortCase {
     const char* name;
-    const char* optIn;      // ec-ports line of the map, "" for none
-    const char* ioports;    // proc/ioports, nullptr for no file
-    bool acpiDriverBound;   // sys/bus/acpi/drivers/ec/PNP0C09:00 exists
+    const char* optIn;    // ec-ports line of the map, "" for none
+    const char* ioports;  // proc/ioports, nullptr for no file
+    bool acpiDriverBound; // sys/bus/acpi/drivers/ec/PNP0C09:00 exists
     bool reached;
 };
 
@@ -183,7 +183,8 @@ TEST_P(SysfsPortTest, PortsAreDrivenOnlyWhenAllowed) {
     if (c.acpiDriverBound)
         Write("root/sys/bus/acpi/drivers/ec/PNP0C09:00/uevent", "");
     ::setenv("HMIO_CHANNEL_MAP",
-             Write("map", std::string("coretemp temp1_input param0\n") + c.optIn + "\n").c_str(), 1);
+             Write("map", std::string("coretemp temp1_input param0\n") + c.optIn + "\n").c_str(),
+             1);
     UseSysfsRoot();
     WritePort(0x66, 0x13);
     WritePort(0x62, 0x14);
@@ -213,7 +214,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PortCase{"OptedOut", "ec-ports none", kNoKernelEc, false, false},
                       PortCase{"RawWithoutKernelDriver", "ec-ports raw", kNoKernelEc, false, true},
                       PortCase{"RawNoIoportsFile", "ec-ports raw", nullptr, false, true},
-                      PortCase{"RawWhileKernelClaimsPorts", "ec-ports raw", kKernelEc, false, false},
+                      PortCase{"RawWhileKernelClaimsPorts", "ec-ports raw", kKernelEc, false,
+                               false},
                       PortCase{"RawWhileAcpiDriverBound", "ec-ports raw", kNoKernelEc, true, false},
                       PortCase{"ForcedDespiteKernel", "ec-ports raw-force", kKernelEc, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
