@@ -66,6 +66,17 @@ TEST_F(HmioFixture, SilentControllerEndsTheBoundedWait) {
     EXPECT_EQ(reply.Bytes[0], 2); // left as it was
 }
 
+TEST_F(HmioFixture, ControllerThatStopsAnsweringEndsTheBoundedWait) {
+    UseScenario("ec 0x13 0x00 = 41 0 | 42 0 | none\n");
+    EXPECT_EQ(Exchange(0x13, 0x00).Bytes[0], 41);
+    EXPECT_EQ(Exchange(0x13, 0x00).Bytes[0], 42);
+    for (int i = 0; i < 3; ++i) {
+        const Reply reply = Exchange(0x13, 0x00);
+        EXPECT_FALSE(reply.Complete);
+        EXPECT_EQ(reply.Bytes[0], 2);
+    }
+}
+
 TEST_F(HmioFixture, StuckInputBufferEndsTheBoundedWait) {
     UseScenario("ec 0x13 0x00 = 41 0\nec-input-busy 5000\n");
     EXPECT_FALSE(Exchange(0x13, 0x00).Complete);
