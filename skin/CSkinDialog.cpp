@@ -1,23 +1,43 @@
 #include "CSkinDialog.h"
 
+#include "CSkinButton.h"
+#include "CSkinSlider.h"
+#include "CSkinText.h"
+#include "ImageOps.h"
+#include "MaskScan.h"
+
 #include "config/AppSettings.h"
 #include "config/CIniFile.h"
 #include "config/Settings.h"
 
-#include <algorithm>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QWindow>
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace sentinax {
 
 namespace {
 
-// The adjusters have the platform trackbar's default range.
-constexpr int kSliderMin = 0;
-constexpr int kSliderMax = 100;
+// What shows where the skin has no face.
+const QColor kBareColour(24, 30, 38);
+
+std::string SizeText(const QSize& size) {
+    return std::to_string(size.width()) + " x " + std::to_string(size.height());
+}
+
+QRect ToQRect(const SkinRect& r) {
+    return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
 
 } // namespace
 
-CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent) {}
+CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent) {
+    setMouseTracking(true);
+}
 
 CSkinDialog::~CSkinDialog() = default;
 
@@ -28,15 +48,160 @@ bool CSkinDialog::OnInitDialog() {
     return true;
 }
 
+void CSkinDialog::Report(const std::string& message) const {
+    if (reporter_)
+        reporter_(message);
+    else
+        std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+QImage CSkinDialog::SkinImage(const std::string& path, const std::string& name) {
+    auto it = imageCache_.find(path);
+    if (it != imageCache_.end())
+        return it->second;
+    QImage image;
+    std::string why;
+    if (name.empty())
+        why = "is not named";
+    else
+        LoadImageFile(path, image, &why);
+    if (image.isNull())
+        Report(skinPath_ + ": picture \"" + name + "\" " + why);
+    imageCache_.emplace(path, image);
+    return image;
+}
+
 void CSkinDialog::LoadSkin() {
+    ReleaseSkin();
     const CIniFile ini(skinPath_);
     if (settings_ != nullptr)
         LoadSettings(ini, *settings_);
     skin_ = ReadSkin(ini);
-    // The stored position stays in the settings as written; the control
-    // itself can only show a place on its track.
-    for (SliderInfo& slider : skin_.Sliders)
-        slider.Position = std::clamp(slider.Position, kSliderMin, kSliderMax);
+    const std::string dir = SkinDirectory(skinPath_);
+    const ScreenImages& names = skin_.Screen;
+
+    if (names.Main.empty())
+        Report(skinPath_ + ": no face picture (Screen/Main): the window stays plain");
+    else
+        mainImage_ = SkinImage(dir + names.Main, names.Main);
+    const QImage mask = names.Mask.empty() ? QImage() : SkinImage(dir + names.Mask, names.Mask);
+
+    // The mask gives the window's size; without one the face does.
+    const QSize size = !mask.isNull() ? mask.size() : mainImage_.size();
+    if (!size.isEmpty()) {
+        setFixedSize(size);
+        raise();
+    }
+
+    // A state picture that cannot be read is replaced by the face, which is
+    // what a skin that names none gets.
+    auto statePicture = [&](const std::string& name) {
+        const QImage image = name.empty() ? QImage() : SkinImage(dir + name, name);
+        return image.isNull() ? mainImage_ : image;
+    };
+    overImage_ = statePicture(names.Over);
+    downImage_ = statePicture(names.Down);
+    disabledImage_ = statePicture(names.Disabled);
+    const std::pair<const std::string*, const QImage*> pictures[] = {
+        {&names.Main, &mainImage_},
+        {&names.Over, &overImage_},
+        {&names.Down, &downImage_},
+        {&names.Disabled, &disabledImage_}};
+    for (const auto& [name, image] : pictures) {
+        if (!image->isNull() && image->size() != size)
+            Report(skinPath_ + ": picture \"" + *name + "\" is " + SizeText(image->size()) +
+                   ", the window " + SizeText(size));
+    }
+
+    // A window with a face has no frame: the face is its frame.
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::FramelessWindowHint, !mainImage_.isNull());
+    if (wasVisible)
+        show();
+    MatchBevels();
+    if (!mask.isNull())
+        ApplyMask(mask);
+
+    for (const ButtonInfo& row : skin_.Buttons)
+        buttons_.push_back(new CSkinButton(*this, row));
+    for (const TextInfo& row : skin_.Texts) {
+        if (row.FontFace.empty())
+            Report(skinPath_ + ": text field " + row.Name + " names no font: the default is used");
+        texts_.push_back(new CSkinText(*this, row));
+    }
+    for (const SliderInfo& row : skin_.Sliders)
+        sliders_.push_back(new CSkinSlider(*this, row, dir));
+    CheckPlaces();
+
+    update();
+    imageCache_.clear();
+}
+
+// The sunken and raised edges that other children of the window draw (the
+// graphs' frames) take shades of the face's own colour, not the desktop's.
+void CSkinDialog::MatchBevels() {
+    if (mainImage_.isNull()) {
+        setPalette(QPalette());
+        return;
+    }
+    const QColor base =
+        mainImage_.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixelColor(0, 0);
+    QPalette shades = palette();
+    shades.setColor(QPalette::Light, base.lighter(190));
+    shades.setColor(QPalette::Midlight, base.lighter(140));
+    shades.setColor(QPalette::Mid, base.darker(150));
+    shades.setColor(QPalette::Dark, base.darker(260));
+    shades.setColor(QPalette::Shadow, Qt::black);
+    setPalette(shades);
+}
+
+// A control that the window's size or shape cuts away cannot be reached.
+void CSkinDialog::CheckPlaces() {
+    const QRegion window = region_ ? *region_ : QRegion(rect());
+    auto check = [&](const std::string& kind, const std::string& name, const SkinRect& place) {
+        const QRect r = ToQRect(place);
+        if (r.isEmpty() || window.intersected(r) != QRegion(r))
+            Report(skinPath_ + ": " + kind + " " + name + " at " + std::to_string(r.x()) + "," +
+                   std::to_string(r.y()) + " (" + SizeText(r.size()) +
+                   ") lies outside the window's shape");
+    };
+    for (const ButtonInfo& row : skin_.Buttons)
+        check("button", row.Name, row.Rect);
+    for (const TextInfo& row : skin_.Texts)
+        check("text field", row.Name, row.Rect);
+    for (const SliderInfo& row : skin_.Sliders)
+        check("adjuster", row.Name, row.Rect);
+}
+
+void CSkinDialog::ApplyMask(const QImage& mask) {
+    region_ = BitmapToRegion(mask, kMaskKey, kMaskTolerance);
+    if (region_)
+        setMask(*region_);
+    update();
+}
+
+void CSkinDialog::ReleaseSkin() {
+    // Deleted later: a control may be releasing the skin from its own event.
+    for (QWidget* control : buttons_) {
+        control->hide();
+        control->deleteLater();
+    }
+    for (QWidget* control : texts_) {
+        control->hide();
+        control->deleteLater();
+    }
+    for (QWidget* control : sliders_) {
+        control->hide();
+        control->deleteLater();
+    }
+    buttons_.clear();
+    texts_.clear();
+    sliders_.clear();
+    mainImage_ = overImage_ = downImage_ = disabledImage_ = QImage();
+    if (region_) {
+        clearMask();
+        region_.reset();
+    }
 }
 
 bool CSkinDialog::WriteSetting(const std::string& section, const std::string& key,
@@ -46,21 +211,105 @@ bool CSkinDialog::WriteSetting(const std::string& section, const std::string& ke
 }
 
 void CSkinDialog::SetSliderPosition(const std::string& name, int position) {
-    for (SliderInfo& slider : skin_.Sliders) {
-        if (slider.Name == name) {
-            slider.Position = std::clamp(position, kSliderMin, kSliderMax);
-            update();
+    for (CSkinSlider* slider : sliders_) {
+        if (slider->Name() == name) {
+            slider->SetPos(position);
             return;
         }
     }
 }
 
 int CSkinDialog::GetSliderPosition(const std::string& name) const {
-    for (const SliderInfo& slider : skin_.Sliders) {
-        if (slider.Name == name)
-            return slider.Position;
+    for (const CSkinSlider* slider : sliders_) {
+        if (slider->Name() == name)
+            return slider->GetPos();
     }
     return 0;
+}
+
+void CSkinDialog::SetFieldText(const std::string& name, const std::string& text) {
+    for (CSkinText* field : texts_) {
+        if (field->Name() == name) {
+            field->SetText(QString::fromStdString(text));
+            return;
+        }
+    }
+}
+
+void CSkinDialog::OnButtonCommand(const std::string&) {}
+void CSkinDialog::OnSliderChanged(const std::string&, int, int) {}
+void CSkinDialog::OnTextClicked(const std::string&) {}
+void CSkinDialog::OnPointerOver(const std::string&, int, int) {}
+
+void CSkinDialog::OnButtonIndex(int index) {
+    for (const CSkinButton* button : buttons_) {
+        if (button->Index() == index) {
+            const std::string name = button->Name();
+            OnButtonCommand(name);
+            return;
+        }
+    }
+}
+
+void CSkinDialog::OnSliderIndex(int index, int code, int position) {
+    for (const CSkinSlider* slider : sliders_) {
+        if (slider->Index() == index) {
+            const std::string name = slider->Name();
+            OnSliderChanged(name, code, position);
+            return;
+        }
+    }
+}
+
+void CSkinDialog::OnTextIndex(int index) {
+    for (const CSkinText* text : texts_) {
+        if (text->Index() == index) {
+            const std::string name = text->Name();
+            OnTextClicked(name);
+            return;
+        }
+    }
+}
+
+// Only the damaged part of the face is copied; the controls paint themselves
+// over it.
+void CSkinDialog::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect face = mainImage_.rect();
+    for (const QRect& r : event->region()) {
+        const QRect covered = r.intersected(face);
+        if (covered != r)
+            painter.fillRect(r, kBareColour);
+        if (!covered.isEmpty())
+            painter.drawImage(covered.topLeft(), mainImage_, covered);
+    }
+}
+
+void CSkinDialog::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        // The window manager moves the window where it can; elsewhere (no
+        // window manager, or one without the move request) it follows the
+        // pointer until the button comes up.
+        QWindow* window = windowHandle();
+        followPointer_ = !(window && window->startSystemMove());
+        if (followPointer_)
+            grabOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void CSkinDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (followPointer_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - grabOffset_);
+    QDialog::mouseMoveEvent(event);
+    const QPoint pos = event->position().toPoint();
+    OnPointerOver(std::string(), pos.x(), pos.y());
+}
+
+void CSkinDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        followPointer_ = false;
+    QDialog::mouseReleaseEvent(event);
 }
 
 } // namespace sentinax

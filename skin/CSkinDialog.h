@@ -1,20 +1,40 @@
-// The skinned dialog: the base of the main window. It owns the skin's
-// description and, once loaded, its face, buttons, text fields and adjusters.
+// The skinned dialog: the base of the main window. It turns a skin file into
+// a window: the face (Main) painted as the background, the frameless window
+// shaped by the mask (pure white is outside), the buttons, text fields and
+// adjusters of the rows, dragging the window by its face, and the controls'
+// events turned into calls of the virtual operations below.
+//
+// A picture that is missing or cannot be decoded is reported once (through
+// the reporter, stderr by default) and the window goes on without it: no face
+// leaves a plain dark, rectangular, framed window whose controls draw plain
+// looks; a missing mask leaves the window rectangular at the face's size.
 #pragma once
 
 #include "SkinReader.h"
 #include "config/AdjusterAccess.h"
 
 #include <QDialog>
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace sentinax {
 
 struct AppSettings;
+class CSkinButton;
+class CSkinSlider;
+class CSkinText;
 
 class CSkinDialog : public QDialog, public AdjusterAccess {
     Q_OBJECT
 public:
+    using Reporter = std::function<void(const std::string&)>;
+
     explicit CSkinDialog(QWidget* parent = nullptr);
     ~CSkinDialog() override;
 
@@ -25,6 +45,8 @@ public:
     // The settings that loading the skin reads (interval, unit, alarm switch,
     // adjuster positions) and that saving writes back.
     void SetSettings(AppSettings* settings) { settings_ = settings; }
+    // Where the skin's faults go (one line each, no newline).
+    void SetReporter(Reporter reporter) { reporter_ = std::move(reporter); }
 
     // Loads the skin when its file exists. Returns false only when the window
     // cannot go on; a missing skin file leaves the defaults.
@@ -39,21 +61,77 @@ public:
     void SetSliderPosition(const std::string& name, int position) override;
     // The position of the first adjuster named exactly name; 0 when none is.
     int GetSliderPosition(const std::string& name) const;
+    // The first text field named exactly name shows text; nothing when none is.
+    void SetFieldText(const std::string& name, const std::string& text);
+
+    // Deletes every control and image.
+    void ReleaseSkin();
+
+    // Virtual operations: what the controls report. The base does nothing.
+    // A button was clicked (pressed and released inside it).
+    virtual void OnButtonCommand(const std::string& name);
+    // An adjuster moved: code 4 while its thumb is dragged, 8 when the drag ends.
+    virtual void OnSliderChanged(const std::string& name, int code, int position);
+    virtual void OnTextClicked(const std::string& name);
+    // The pointer moved over the named control, or over the face itself with
+    // an empty name; x and y in the reporting widget's own coordinates.
+    virtual void OnPointerOver(const std::string& name, int x, int y);
+    // The controls report by their index (row key - 1); these find the
+    // control with that index and pass its name on.
+    void OnButtonIndex(int index);
+    void OnSliderIndex(int index, int code, int position);
+    void OnTextIndex(int index);
 
     // What the loaded skin describes: empty until LoadSkin ran. Each control's
     // Index is its row key - 1, which is not its place in the list when rows
     // are missing.
     const SkinDescription& Skin() const { return skin_; }
+    const std::vector<CSkinButton*>& Buttons() const { return buttons_; }
+    const std::vector<CSkinText*>& Texts() const { return texts_; }
+    const std::vector<CSkinSlider*>& Sliders() const { return sliders_; }
+    const QImage& MainImage() const { return mainImage_; }
+    const QImage& OverImage() const { return overImage_; }
+    const QImage& DownImage() const { return downImage_; }
+    const QImage& DisabledImage() const { return disabledImage_; }
+    // The window's shape; none while the window is rectangular.
+    const std::optional<QRegion>& WindowRegion() const { return region_; }
+
+    // A picture of the skin (path: resolved file, name: as the row writes it),
+    // decoded once per load whatever number of controls use it; an empty
+    // image, reported once, when it cannot be read.
+    QImage SkinImage(const std::string& path, const std::string& name);
 
 protected:
-    // Reads the skin's settings and rows. Called by OnInitDialog when the file exists.
+    // Reads the skin's settings, pictures and rows and builds the window.
+    // Called by OnInitDialog when the file exists.
     virtual void LoadSkin();
+    // Gives the window the shape of the mask's non-white pixels.
+    virtual void ApplyMask(const QImage& mask);
+    void Report(const std::string& message) const;
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
     AppSettings* settings_ = nullptr;
 
 private:
+    void CheckPlaces();
+    void MatchBevels();
+
     std::string skinPath_;
     SkinDescription skin_;
+    Reporter reporter_;
+    std::vector<CSkinButton*> buttons_;
+    std::vector<CSkinText*> texts_;
+    std::vector<CSkinSlider*> sliders_;
+    QImage mainImage_, overImage_, downImage_, disabledImage_;
+    std::map<std::string, QImage> imageCache_; // by resolved path, during a load
+    std::optional<QRegion> region_;
+    // Dragging by the face where the window manager does not move the window.
+    bool followPointer_ = false;
+    QPoint grabOffset_;
 };
 
 } // namespace sentinax

@@ -1,0 +1,58 @@
+// A line of text painted over a background image in its own font and colour.
+// A text too long for the field scrolls like a marquee, one character every
+// 150 ms, followed by " ** " and the text again (see Marquee.h).
+#pragma once
+
+#include <QBasicTimer>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+namespace sentinax {
+
+class CMarqueeLabel : public QWidget {
+    Q_OBJECT
+public:
+    explicit CMarqueeLabel(QWidget* parent = nullptr);
+
+    // Sets the text and starts it from its beginning. Setting the text already
+    // shown while it stands still changes nothing.
+    void SetText(const QString& text);
+    // Uses a copy of the font from now on; the text starts again.
+    void SetFont(const QFont& font);
+    // Colour as red + 256 * green + 65536 * blue.
+    void SetTextColour(uint32_t colour);
+    // The picture behind the text, of the label's size; without one the label
+    // fills a dark colour.
+    void SetBackground(const QImage& background);
+
+    const QString& Text() const { return text_; }
+    const QFont& LabelFont() const { return font_; }
+    int Capacity() const { return capacity_; }
+    int Offset() const { return offset_; }
+    bool Scrolling() const { return scrolling_; }
+    // One step of the scroll, as the timer does it.
+    void Step();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void Relayout();
+
+    QString text_;
+    std::u32string chars_; // text_ by code point
+    QColor textColour_{Qt::white};
+    QImage background_;
+    QFont font_;
+    int capacity_ = 0;
+    int offset_ = 0;
+    bool scrolling_ = false;
+    QBasicTimer timer_;
+};
+
+} // namespace sentinax
