@@ -12,9 +12,41 @@
 #include "UdevDeviceEnumerator.h"
 #include "WmiCategory.h"
 
+#include <map>
+
 namespace sentinax {
 
 namespace {
+
+// Several classes list the same subsystem (disks, optical and floppy drives
+// all come from "block"): one connection lists each subsystem once. Objects
+// are still read afresh through Find.
+class ListOnceEnumerator : public DeviceEnumerator {
+public:
+    explicit ListOnceEnumerator(std::unique_ptr<DeviceEnumerator> inner) : inner_(std::move(inner)) {}
+
+    std::vector<DeviceInfo> List(const std::string& subsystem) override {
+        auto it = lists_.find(subsystem);
+        if (it == lists_.end()) {
+            it = lists_.emplace(subsystem, inner_->List(subsystem)).first;
+        }
+        return it->second;
+    }
+    std::optional<DeviceInfo> Find(const std::string& subsystem,
+                                   const std::string& sysName) override {
+        return inner_->Find(subsystem, sysName);
+    }
+    PropertyMap PropertiesAt(const std::string& sysPath) override {
+        return inner_->PropertiesAt(sysPath);
+    }
+    PropertyMap HardwareDatabase(const std::string& modalias) override {
+        return inner_->HardwareDatabase(modalias);
+    }
+
+private:
+    std::unique_ptr<DeviceEnumerator> inner_;
+    std::map<std::string, std::vector<DeviceInfo>> lists_;
+};
 
 class KeyEnumeration : public InstanceEnumeration {
 public:
@@ -65,6 +97,7 @@ bool LinuxInventorySource::Connect(const std::string& namespacePath) {
         devices_.reset();
         return false;
     }
+    devices_ = std::make_unique<ListOnceEnumerator>(std::move(devices_));
     const InventoryContext context{host_, *devices_};
     classes_.push_back(MakeSoundDeviceClass(context));
     classes_.push_back(MakeBiosClass(context));

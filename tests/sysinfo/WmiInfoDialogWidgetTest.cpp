@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -151,6 +153,39 @@ TEST(CWmiInfoDialog, ExecFillsFirstAndTheRealMessageBoxSaysSo) {
     second.exec();
     EXPECT_EQ(second.Tree().topLevelItemCount(), 14);
     EXPECT_EQ(folder.Read("WMIinfo.txt").size(), 205u + 211u + 3 * 103u);
+}
+
+// Reading each object takes a while; the third read looks for the progress window.
+class SlowSource : public InventoryDouble {
+public:
+    bool ProgressSeen = false;
+    int Reads = 0;
+    std::optional<InventoryObject> GetObject(const std::string& path) override {
+        if (++Reads == 3) {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                ProgressSeen = ProgressSeen || (qobject_cast<QProgressDialog*>(w) && w->isVisible());
+            }
+        }
+        QThread::msleep(120);
+        return InventoryDouble::GetObject(path);
+    }
+};
+
+TEST(CWmiInfoDialog, ALongFillShowsItsProgress) {
+    TempFolder folder;
+    SlowSource source;
+    for (const char* cpu : {"CPU0", "CPU1", "CPU2"}) {
+        const std::string path = std::string("Sx_Processor.DeviceID=\"") + cpu + "\"";
+        source.Classes["Sx_Processor"].push_back(Object(path, {}));
+    }
+    WmiFileState state;
+    QuietDialog dialog(source, state, nullptr, folder.Path("WMIinfo.txt"));
+    dialog.OnInitDialog();
+    EXPECT_TRUE(source.ProgressSeen);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(qobject_cast<QProgressDialog*>(w)) << "gone once the tree is filled";
+    }
+    EXPECT_EQ(dialog.Tree().topLevelItem(3)->childCount(), 3);
 }
 
 TEST(CWmiInfoDialog, ThisMachineFillsTheTree) {
