@@ -112,13 +112,5 @@ TEST(GifAnimation, FrameWaitsNeverSpinOrFreeze) {
         EXPECT_EQ(GifAnimation::FrameWaitMs(c.delay), c.ms) << c.why;
 }
 
-TEST(GifAnimation, NoFramesDrawsNothing) {
-    GifAnimation clock;
-    RecordingCanvas canvas;
-    EXPECT_EQ(clock.Begin(canvas), 100u);
-    EXPECT_EQ(clock.Advance(canvas), 100u);
-    EXPECT_EQ(canvas.Take(), "");
-}
-
 } // namespace
 } // namespace sentinax
