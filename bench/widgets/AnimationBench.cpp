@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QPainter>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -96,6 +97,32 @@ void BM_IdleLoop50ms(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_IdleLoop50ms)->Iterations(40)->MeasureProcessCPUTime()->UseRealTime();
+
+// The two halves of a frame without the wait: drawing one frame over a
+// surface as the clock does, and the paint that copies the surface out.
+void BM_ComposeFrame(benchmark::State& state) {
+    Face face;
+    QImage surface = face.picture->Surface();
+    size_t frame = 0;
+    for (auto _ : state) {
+        QPainter painter(&surface);
+        painter.drawImage(0, 0, face.picture->Frames()[frame].Picture);
+        frame = (frame + 1) % face.picture->Frames().size();
+    }
+}
+BENCHMARK(BM_ComposeFrame);
+
+void BM_PaintPicture(benchmark::State& state) {
+    Face face;
+    face.window.show();
+    face.picture->Draw();
+    face.picture->Stop();
+    for (auto _ : state) {
+        face.picture->update();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PaintPicture);
 
 // Loading the shipped picture: the walk and the decoding of its eight frames.
 void BM_LoadShippedPicture(benchmark::State& state) {
