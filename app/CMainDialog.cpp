@@ -6,6 +6,7 @@
 
 #include "alerts/ui/CChassisWarningDlg.h"
 #include "alerts/ui/CSystemProtectionDlg.h"
+#include "widgets/CAnimatedPicture.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -89,7 +90,14 @@ void CMainDialog::CreateGraphs(const BoardProfile& profile, bool celsius) {
     panel_.CreateGraphs(profile.FanCaptions, celsius, profile.NoPowerFan);
 }
 
-void CMainDialog::StartAnimation() {}
+// The picture on the face (resource 129), animated while the window is shown.
+void CMainDialog::StartAnimation() {
+    auto* picture = new CAnimatedPicture(this);
+    picture->move(443, 57);
+    picture->show();
+    if (picture->LoadFromResource(QStringLiteral("129"), QStringLiteral("GIF")))
+        picture->Draw();
+}
 
 bool CMainDialog::CreateTrayIcon() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
