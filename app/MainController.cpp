@@ -5,7 +5,9 @@
 #include "alerts/HmSharedBlock.h"
 #include "alerts/SharedSensorMemory.h"
 #include "alerts/Suppression.h"
+#include "app/ExternalPrograms.h"
 #include "config/LimitConversion.h"
+#include "config/LimitItem.h"
 #include "config/Settings.h"
 #include "hardware/ProfileDecision.h"
 #include "hardware/ReadoutText.h"
@@ -401,6 +403,10 @@ void MainController::OnDestroy() {
     if (profile_.HostMode != 3 && trayIconCreated_) {
         view_.DeleteTrayIcon();
         trayIconCreated_ = false;
+    }
+    if (coolingToolStarted_) {
+        platform_.Programs().StartCoolingHelper();
+        coolingToolStarted_ = false;
     }
     // The library module stays loaded until the process ends.
     if (libraryDriverLoaded_) {

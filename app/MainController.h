@@ -74,6 +74,20 @@ public:
     // Restarts the sampling timer with the current settings' period.
     void RestartSampling();
 
+    // The cooling tool was started: the clean-up starts its helper, once.
+    void MarkCoolingToolStarted() { coolingToolStarted_ = true; }
+    void ResetHiddenTicks() { hiddenTicks_ = 0; }
+
+    // A limit adjuster moved (while dragged and when released): its position
+    // is read back by name, stored as the item's setting and marked changed
+    // (so the clean-up writes it), the item's limit recomputed, and the limit
+    // shown in words in the hint field. Any other name changes nothing.
+    void OnAdjusterChanged(const std::string& name);
+    // The pointer moved over the named control (empty: the face itself): the
+    // hint field shows that control's pointer hint, which clears it for almost
+    // every control.
+    void OnHint(const std::string& name);
+
     const BoardProfile& Profile() const { return profile_; }
     const BoardIdentity& Identity() const { return identity_; }
     const CompanionLibraries& Companions() const { return companions_; }
@@ -132,6 +146,7 @@ private:
     bool resumePending_ = false;
     bool pausedForSuspend_ = false;
     bool trayIconCreated_ = false;
+    bool coolingToolStarted_ = false;
 
     // Hardware state.
     const int isNtFamily_;

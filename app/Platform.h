@@ -14,6 +14,7 @@ struct HardwareLibrary;
 class WindowFinder;
 class AlarmSound;
 class SharedSensorMemory;
+class ExternalPrograms;
 
 class Platform {
 public:
@@ -31,6 +32,8 @@ public:
     virtual AlarmSound& Sound() = 0;
     // The block other programs read the readings from.
     virtual SharedSensorMemory& SharedMemory() = 0;
+    // The cooling tool, the system-information tool and the web browser.
+    virtual ExternalPrograms& Programs() = 0;
     // Asks the system to turn the machine off; nothing is reported back.
     virtual void PowerOff() = 0;
     // A message for the user about something they may need to act on (one

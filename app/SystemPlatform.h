@@ -2,6 +2,7 @@
 // table files, the X11 window finder, the sound player, /HMShared and logind.
 #pragma once
 
+#include "DesktopPrograms.h"
 #include "Platform.h"
 
 #include "alerts/SharedSensorMemory.h"
@@ -23,6 +24,7 @@ public:
     WindowFinder& Windows() override { return windows_; }
     AlarmSound& Sound() override { return *sound_; }
     SharedSensorMemory& SharedMemory() override { return sharedMemory_; }
+    ExternalPrograms& Programs() override { return programs_; }
     void PowerOff() override;
     void Report(const std::string& message) override;
 
@@ -30,6 +32,7 @@ private:
     X11WindowFinder windows_;
     std::unique_ptr<AlarmSound> sound_;
     SharedSensorMemory sharedMemory_;
+    DesktopPrograms programs_;
 };
 
 } // namespace sentinax

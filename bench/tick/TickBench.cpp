@@ -5,6 +5,7 @@
 #include "alerts/AlarmSound.h"
 #include "alerts/SharedSensorMemory.h"
 #include "alerts/WindowFinder.h"
+#include "app/ExternalPrograms.h"
 #include "app/MainController.h"
 
 #include <benchmark/benchmark.h>
@@ -74,6 +75,13 @@ struct SimulatorPlatform : Platform {
     SharedSensorMemory& SharedMemory() override { return shared; }
     void PowerOff() override {}
     void Report(const std::string&) override {}
+    struct NoPrograms : ExternalPrograms {
+        void StartCoolingTool() override {}
+        void StartCoolingHelper() override {}
+        void RunSystemInfo() override {}
+        void OpenWithBrowser(const std::string&) override {}
+    } programs;
+    ExternalPrograms& Programs() override { return programs; }
 };
 
 void BM_EvaluationTick(benchmark::State& state) {

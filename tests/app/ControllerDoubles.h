@@ -7,6 +7,7 @@
 #include "alerts/AlarmSound.h"
 #include "alerts/SharedSensorMemory.h"
 #include "alerts/WindowFinder.h"
+#include "app/ExternalPrograms.h"
 #include "app/MainController.h"
 
 #include <algorithm>
@@ -106,6 +107,16 @@ struct FakeSound : AlarmSound {
     void Stop() override { log.push_back("stop"); }
 };
 
+struct RecordingPrograms : ExternalPrograms {
+    std::vector<std::string> started;
+    void StartCoolingTool() override { started.push_back("cooling tool"); }
+    void StartCoolingHelper() override { started.push_back("cooling helper"); }
+    void RunSystemInfo() override { started.push_back("system info"); }
+    void OpenWithBrowser(const std::string& address) override {
+        started.push_back("browser " + address);
+    }
+};
+
 struct FakePlatform : Platform {
     FakeWindows windows;
     FakeSound sound;
@@ -117,6 +128,8 @@ struct FakePlatform : Platform {
     AlarmSound& Sound() override { return sound; }
     SharedSensorMemory& SharedMemory() override { return shared; }
     void PowerOff() override { ++powerOffs; }
+    RecordingPrograms programs;
+    ExternalPrograms& Programs() override { return programs; }
     std::vector<std::string> reports;
     void Report(const std::string& message) override { reports.push_back(message); }
     // The block's lock object outlives a monitor by design; a test's own goes.
