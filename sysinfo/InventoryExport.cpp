@@ -66,6 +66,29 @@ std::string JsonValue(const InventoryProperty& property) {
     }
 }
 
+// Text for a terminal: control characters as blanks, broken UTF-8 as U+FFFD,
+// so one item stays one line.
+std::string Readable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto ch = DecodeUtf8(text, i);
+        if (!ch) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            if (ch->CodePoint < 0x20 || ch->CodePoint == 0x7F) {
+                out += ' ';
+            } else {
+                out.append(text.substr(i, ch->Length));
+            }
+            i += ch->Length;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string JsonString(std::string_view text) {
@@ -103,7 +126,7 @@ bool WriteInventoryText(InventorySource& source, std::ostream& out) {
             out << kWmiCategories[category].Label << '\n';
             return;
         }
-        out << "  " << *path << '\n';
+        out << "  " << Readable(*path) << '\n';
         if (!object || !object->Properties) {
             return;
         }
@@ -113,7 +136,7 @@ bool WriteInventoryText(InventorySource& source, std::ostream& out) {
                 break;
             }
             if (IsPropertyLineShown(*line)) {
-                out << "    " << *line << '\n';
+                out << "    " << Readable(*line) << '\n';
             }
         }
     });

@@ -23,7 +23,8 @@ namespace {
 // are still read afresh through Find.
 class ListOnceEnumerator : public DeviceEnumerator {
 public:
-    explicit ListOnceEnumerator(std::unique_ptr<DeviceEnumerator> inner) : inner_(std::move(inner)) {}
+    explicit ListOnceEnumerator(std::unique_ptr<DeviceEnumerator> inner)
+        : inner_(std::move(inner)) {}
 
     std::vector<DeviceInfo> List(const std::string& subsystem) override {
         auto it = lists_.find(subsystem);

@@ -79,14 +79,16 @@ void BM_FillThisMachine(benchmark::State& state) {
 BENCHMARK(BM_FillThisMachine)->Unit(benchmark::kMillisecond);
 
 void BM_FillFileTree(benchmark::State& state) {
-    LinuxInventorySource source(InventoryHost::UnderRoot(Tree(static_cast<int>(state.range(0))).Dir()));
+    LinuxInventorySource source(
+        InventoryHost::UnderRoot(Tree(static_cast<int>(state.range(0))).Dir()));
     Fill(state, source);
 }
 BENCHMARK(BM_FillFileTree)->Arg(0)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // A later opening in the run: the same walk without the file.
 void BM_FillFileTreeNoFile(benchmark::State& state) {
-    LinuxInventorySource source(InventoryHost::UnderRoot(Tree(static_cast<int>(state.range(0))).Dir()));
+    LinuxInventorySource source(
+        InventoryHost::UnderRoot(Tree(static_cast<int>(state.range(0))).Dir()));
     Fill(state, source, false);
 }
 BENCHMARK(BM_FillFileTreeNoFile)->Arg(300)->Unit(benchmark::kMillisecond);
@@ -110,7 +112,8 @@ void BM_DialogThisMachine(benchmark::State& state) {
 BENCHMARK(BM_DialogThisMachine)->Unit(benchmark::kMillisecond);
 
 void BM_DialogFileTree(benchmark::State& state) {
-    LinuxInventorySource source(InventoryHost::UnderRoot(Tree(static_cast<int>(state.range(0))).Dir()));
+    LinuxInventorySource source(
+        InventoryHost::UnderRoot(Tree(static_cast<int>(state.range(0))).Dir()));
     Dialog(state, source);
 }
 BENCHMARK(BM_DialogFileTree)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -163,7 +163,8 @@ public:
     std::optional<InventoryObject> GetObject(const std::string& path) override {
         if (++Reads == 3) {
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                ProgressSeen = ProgressSeen || (qobject_cast<QProgressDialog*>(w) && w->isVisible());
+                ProgressSeen =
+                    ProgressSeen || (qobject_cast<QProgressDialog*>(w) && w->isVisible());
             }
         }
         QThread::msleep(120);
