@@ -29,7 +29,7 @@ void InventoryFill::FillCategory(int index, const Progress& progress) {
     int listed = 0;
     while (auto instance = enumeration->Next()) {
         if (listed == kMaxInstancesPerCategory) {
-            // Count what is left so the caller can say so; nothing more is read.
+            // The rest is only counted (paths only, no objects read) so the caller can say so.
             ++result_.InstancesDropped;
             while (enumeration->Next()) {
                 ++result_.InstancesDropped;

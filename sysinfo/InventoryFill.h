@@ -37,8 +37,8 @@ struct InventoryFillResult {
 
 class InventoryFill {
 public:
-    // At most this many instances are listed per category; the rest of the
-    // enumeration is not read. Property lines are not limited.
+    // At most this many instances are listed per category; the rest are
+    // counted, neither shown, read nor written. Property lines are not limited.
     static constexpr int kMaxInstancesPerCategory = 1024;
 
     // Called after every instance (category index 0..13, instances shown so far in all).
