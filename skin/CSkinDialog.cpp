@@ -87,31 +87,33 @@ void CSkinDialog::LoadSkin() {
     const QImage mask = names.Mask.empty() ? QImage() : SkinImage(dir + names.Mask, names.Mask);
 
     // The mask gives the window's size; without one the face does.
-    const QSize size = !mask.isNull() ? mask.size() : mainImage_.size();
-    if (!size.isEmpty()) {
-        setFixedSize(size);
+    const QSize pictured = !mask.isNull() ? mask.size() : mainImage_.size();
+    if (!pictured.isEmpty()) {
+        setFixedSize(pictured);
         raise();
     }
+    const QSize size = this->size();
 
     // A state picture that cannot be read is replaced by the face, which is
     // what a skin that names none gets.
-    auto statePicture = [&](const std::string& name) {
-        const QImage image = name.empty() ? QImage() : SkinImage(dir + name, name);
-        return image.isNull() ? mainImage_ : image;
+    const std::pair<const std::string*, QImage*> states[] = {
+        {&names.Over, &overImage_}, {&names.Down, &downImage_}, {&names.Disabled, &disabledImage_}};
+    std::string misfits;
+    auto fits = [&](const std::string& name, const QImage& image) {
+        if (!image.isNull() && image.size() != size)
+            misfits +=
+                (misfits.empty() ? "\"" : ", \"") + name + "\" (" + SizeText(image.size()) + ")";
     };
-    overImage_ = statePicture(names.Over);
-    downImage_ = statePicture(names.Down);
-    disabledImage_ = statePicture(names.Disabled);
-    const std::pair<const std::string*, const QImage*> pictures[] = {
-        {&names.Main, &mainImage_},
-        {&names.Over, &overImage_},
-        {&names.Down, &downImage_},
-        {&names.Disabled, &disabledImage_}};
-    for (const auto& [name, image] : pictures) {
-        if (!image->isNull() && image->size() != size)
-            Report(skinPath_ + ": picture \"" + *name + "\" is " + SizeText(image->size()) +
-                   ", the window " + SizeText(size));
+    fits(names.Main, mainImage_);
+    for (const auto& [name, image] : states) {
+        *image = name->empty() ? QImage() : SkinImage(dir + *name, *name);
+        fits(*name, *image);
+        if (image->isNull())
+            *image = mainImage_;
     }
+    if (!misfits.empty())
+        Report(skinPath_ + ": pictures not of the window's size (" + SizeText(size) +
+               "): " + misfits);
 
     // A window with a face has no frame: the face is its frame.
     const bool wasVisible = isVisible();
@@ -119,7 +121,8 @@ void CSkinDialog::LoadSkin() {
     if (wasVisible)
         show();
     MatchBevels();
-    if (!mask.isNull())
+    // Without a face the window stays a plain rectangle with a frame.
+    if (!mask.isNull() && !mainImage_.isNull())
         ApplyMask(mask);
 
     for (const ButtonInfo& row : skin_.Buttons)
@@ -158,19 +161,20 @@ void CSkinDialog::MatchBevels() {
 // A control that the window's size or shape cuts away cannot be reached.
 void CSkinDialog::CheckPlaces() {
     const QRegion window = region_ ? *region_ : QRegion(rect());
-    auto check = [&](const std::string& kind, const std::string& name, const SkinRect& place) {
+    std::string outside;
+    auto check = [&](const std::string& name, const SkinRect& place) {
         const QRect r = ToQRect(place);
         if (r.isEmpty() || window.intersected(r) != QRegion(r))
-            Report(skinPath_ + ": " + kind + " " + name + " at " + std::to_string(r.x()) + "," +
-                   std::to_string(r.y()) + " (" + SizeText(r.size()) +
-                   ") lies outside the window's shape");
+            outside += (outside.empty() ? "" : ", ") + name;
     };
     for (const ButtonInfo& row : skin_.Buttons)
-        check("button", row.Name, row.Rect);
+        check(row.Name, row.Rect);
     for (const TextInfo& row : skin_.Texts)
-        check("text field", row.Name, row.Rect);
+        check(row.Name, row.Rect);
     for (const SliderInfo& row : skin_.Sliders)
-        check("adjuster", row.Name, row.Rect);
+        check(row.Name, row.Rect);
+    if (!outside.empty())
+        Report(skinPath_ + ": controls not wholly inside the window's shape: " + outside);
 }
 
 void CSkinDialog::ApplyMask(const QImage& mask) {

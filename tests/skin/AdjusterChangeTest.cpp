@@ -1,0 +1,158 @@
+// The main window's answer to its adjusters and pointer hints, on the
+// controller's doubles: what a drag stores, which limit it recomputes, what
+// the hint field shows, and what the clean-up then writes into the skin file.
+#include "ControllerDoubles.h"
+#include "FakeHardware.h"
+
+#include "app/MainController.h"
+#include "config/LimitItem.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace sentinax {
+namespace {
+
+using namespace test;
+namespace fs = std::filesystem;
+
+// The recorder, with the skin's adjusters and text fields by name.
+struct SkinView : RecordingView {
+    std::map<std::string, int> positions;
+    std::map<std::string, std::string> fields;
+    int GetSliderPosition(const std::string& name) const override {
+        const auto it = positions.find(name);
+        return it == positions.end() ? 0 : it->second;
+    }
+    void SetFieldText(const std::string& name, const std::string& text) override {
+        fields[name] = text;
+    }
+};
+
+// Runs in a fresh working folder holding Skins/Skin.ini; back where it was after.
+class AdjusterChangeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FakeHardware::Instance().Reset();
+        char tmpl[] = "/tmp/sx-adjust-XXXXXX";
+        dir = mkdtemp(tmpl);
+        fs::create_directories(dir / "Skins");
+        oldCwd = fs::current_path();
+        fs::current_path(dir);
+        settings.Celsius = 1;
+    }
+    void TearDown() override {
+        controller.reset();
+        fs::current_path(oldCwd);
+        fs::remove_all(dir);
+    }
+    void Start(const std::string& product, const std::string& rows = "") {
+        FakeHardware::Instance().Dmi = FakeHardware::BoardDmi(product, "1.0");
+        std::istringstream in(rows);
+        std::ostringstream errors;
+        ParseBoardTable(in, "test.table", platform.table, errors);
+        ASSERT_EQ(errors.str(), "");
+        controller =
+            std::make_unique<MainController>(settings, -1, view, timers, adjusters, platform);
+        ASSERT_TRUE(controller->OnInitDialog());
+    }
+    // The user drags the named adjuster to position.
+    void Drag(const std::string& name, int position) {
+        view.positions[name] = position;
+        controller->OnAdjusterChanged(name);
+    }
+    std::string Hint() { return view.fields["TEXT_HINT"]; }
+    int ChangedCount() const {
+        return static_cast<int>(
+            std::count(settings.LimitChanged.begin(), settings.LimitChanged.end(), true));
+    }
+
+    fs::path dir, oldCwd;
+    AppSettings settings;
+    SkinView view;
+    RecordingTimers timers;
+    FakePlatform platform;
+    RecordingAdjusters adjusters;
+    std::unique_ptr<MainController> controller;
+};
+
+TEST_F(AdjusterChangeTest, ADragStoresThePositionAndRecomputesOneLimit) {
+    Start("KX-4100 Demo");
+    const Thresholds before = controller->Limits();
+    Drag("CPU_TEMP_UPPER_LIMIT", 90);
+    EXPECT_EQ(settings.LimitPosition[0], 90);
+    EXPECT_TRUE(settings.LimitChanged[0]);
+    EXPECT_EQ(ChangedCount(), 1);
+    EXPECT_EQ(controller->Limits().cpuTempUpper, 95);
+    Thresholds expected = before;
+    expected.cpuTempUpper = 95;
+    EXPECT_EQ(controller->Limits(), expected) << "no other limit moves";
+    EXPECT_EQ(Hint(), "CPU temperature max threshold : 95 'C");
+
+    // In Fahrenheit the hint follows the unit; the limit stays in Celsius.
+    settings.Celsius = 0;
+    Drag("CPU_TEMP_UPPER_LIMIT", 90);
+    EXPECT_EQ(Hint(), "CPU temperature max threshold : 203 'F");
+    EXPECT_EQ(controller->Limits().cpuTempUpper, 95);
+
+    // A lower limit may pass its upper one: nothing reorders them.
+    Drag("CPU_TEMP_LOWER_LIMIT", 100);
+    EXPECT_EQ(controller->Limits().cpuTempLower, 50);
+    Drag("CPU_TEMP_UPPER_LIMIT", 0);
+    EXPECT_EQ(controller->Limits().cpuTempUpper, 50);
+}
+
+TEST_F(AdjusterChangeTest, TheBoardsBaseAppliesAndItsStartUpOverrideNoLonger) {
+    Start("KX-4126", "[SysFanUpperBase]\nboard 4126 => SysFanUpperBase=4000\n"
+                     "[VcoreLowerOverride]\nboard 4126 => VcoreLowerOverride=yes\n");
+    EXPECT_EQ(controller->Limits().vcoreLower, 690) << "forced at start-up";
+    Drag("SYS_FAN_UPPER_LIMIT", 10);
+    EXPECT_EQ(controller->Limits().sysFanUpper, 4700);
+    EXPECT_EQ(Hint(), "System fan max threshold : 4700 rpm");
+    Drag("VCORE_LOWER_LIMIT", 20);
+    EXPECT_EQ(controller->Limits().vcoreLower, 700) << "the formula once the user moved it";
+    EXPECT_EQ(Hint(), "Vcore min threshold : 0.70 v");
+}
+
+TEST_F(AdjusterChangeTest, OtherNamesChangeNothingAndPointerHintsClear) {
+    Start("KX-4100 Demo");
+    const Thresholds before = controller->Limits();
+    Drag("cpu_temp_upper_limit", 90);
+    Drag("FAN_SPEED", 30);
+    EXPECT_EQ(ChangedCount(), 0);
+    EXPECT_EQ(controller->Limits(), before);
+    EXPECT_EQ(view.fields.count("TEXT_HINT"), 0u);
+
+    Drag("V12_UPPER_LIMIT", 50);
+    EXPECT_EQ(Hint(), " +12 V max threshold : 13.00 v");
+    controller->OnHint("BUTTON_EXIT");
+    EXPECT_EQ(Hint(), "");
+    controller->OnHint("NONE");
+    EXPECT_EQ(Hint(), "none");
+    controller->OnHint("");
+    EXPECT_EQ(Hint(), "");
+}
+
+// Only the dragged adjuster's row is rewritten at exit, with the built-in
+// geometry and the new position; every other byte stays.
+TEST_F(AdjusterChangeTest, TheCleanUpWritesOnlyTheDraggedRow) {
+    const std::string skin = "[Screen]\r\nIntervalTime=3\r\nCelsius=1\r\n[TRACKBARINFO]\r\n"
+                             "1=CPU_TEMP_UPPER_LIMIT,Normal.jpg,Sel.jpg,215,40,55,18,H,50\r\n"
+                             "2=CPU_TEMP_LOWER_LIMIT,Normal.jpg,Sel.jpg,160,40,55,18,H,20\r\n";
+    std::ofstream(dir / "Skins/Skin.ini", std::ios::binary) << skin;
+    Start("KX-4100 Demo");
+    Drag("CPU_TEMP_LOWER_LIMIT", 33);
+    controller->OnDestroy();
+    std::ifstream in(dir / "Skins/Skin.ini", std::ios::binary);
+    const std::string saved{std::istreambuf_iterator<char>(in), {}};
+    std::string expected = skin;
+    expected.replace(expected.find(",H,20"), 5, ",H,33");
+    EXPECT_EQ(saved, expected);
+}
+
+} // namespace
+} // namespace sentinax
