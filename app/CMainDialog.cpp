@@ -30,6 +30,7 @@ CMainDialog::CMainDialog(CSentinaxApp& app)
       controller_(app.Settings, app.PlatformFamily, *this, *this, *this, platform_), panel_(this) {
     SetSettings(&app.Settings);
     setFixedSize(kFaceWidth, kFaceHeight);
+    SetReporter([this](const std::string& message) { platform_.Report(message); });
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     signals_ = new SignalBridge(this);
@@ -254,9 +255,37 @@ void CMainDialog::OnTrayExit() {
     EndDialog(0);
 }
 
-void CMainDialog::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(24, 30, 38));
+void CMainDialog::paintEvent(QPaintEvent* event) {
+    CSkinDialog::paintEvent(event);
+}
+
+int CMainDialog::GetSliderPosition(const std::string& name) const {
+    return CSkinDialog::GetSliderPosition(name);
+}
+
+void CMainDialog::SetFieldText(const std::string& name, const std::string& text) {
+    CSkinDialog::SetFieldText(name, text);
+}
+
+// Exit and minimise act here; the face's other commands are not wired yet and
+// say so on stderr.
+void CMainDialog::OnButtonCommand(const std::string& name) {
+    if (name == "BUTTON_EXIT") {
+        EndDialog(1);
+    } else if (name == "BUTTON_MINIMIZE") {
+        HideWindow();
+        controller_.SetWindowHidden(true);
+    } else {
+        platform_.Report("the button " + name + " has no command yet");
+    }
+}
+
+void CMainDialog::OnSliderChanged(const std::string& name, int, int) {
+    controller_.OnAdjusterChanged(name);
+}
+
+void CMainDialog::OnPointerOver(const std::string& name, int, int) {
+    controller_.OnHint(name);
 }
 
 void CMainDialog::closeEvent(QCloseEvent* event) {

@@ -64,6 +64,14 @@ public:
     int SetTimer(int id, int periodMs) override;
     void KillTimer(int id) override;
 
+    // The skin's controls by name (MonitorView) and what they report (CSkinDialog).
+    int GetSliderPosition(const std::string& name) const override;
+    void SetFieldText(const std::string& name, const std::string& text) override;
+    // The command handler of the skin buttons.
+    void OnButtonCommand(const std::string& name) override;
+    void OnSliderChanged(const std::string& name, int code, int position) override;
+    void OnPointerOver(const std::string& name, int x, int y) override;
+
 public slots:
     // The session is ending or the process was asked to stop: clean up, then end.
     void OnQueryEndSession();

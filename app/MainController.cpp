@@ -12,6 +12,7 @@
 #include "hardware/ProfileDecision.h"
 #include "hardware/ReadoutText.h"
 #include "hardware/SensorDetection.h"
+#include "skin/AdjusterHint.h"
 
 #include <algorithm>
 
@@ -429,3 +430,25 @@ bool MainController::OnQueryEndSession() {
 }
 
 } // namespace sentinax
+// ---------------------------------------------------------------------------
+// Limit adjusters and hints
+
+void MainController::OnAdjusterChanged(const std::string& name) {
+    const int item = FindLimitItem(name);
+    if (item < 0)
+        return;
+    const std::size_t i = static_cast<std::size_t>(item);
+    const int position = view_.GetSliderPosition(name);
+    settings_.LimitPosition[i] = position;
+    settings_.LimitChanged[i] = true;
+    const std::string hint =
+        AdjusterHint(item, position, settings_.Celsius != 0, profile_.SysFanUpperBase);
+    // The board's start-up overrides no longer apply once the user moved it.
+    thresholds_[item] = LimitFromPosition(item, position, profile_);
+    view_.SetFieldText(kHintField, hint);
+}
+
+void MainController::OnHint(const std::string& name) {
+    view_.SetFieldText(kHintField, PointerHint(name));
+}
+

@@ -56,6 +56,18 @@ public:
     // they ended accepted (their OK button or the end of the countdown).
     virtual bool RunOverTemperatureDialog() = 0;
     virtual bool RunChassisDialog() = 0;
+
+    // The skin's limit adjusters and text fields, by control name (the first
+    // with exactly that name). A window without a skin has neither: positions
+    // read 0 and texts go nowhere.
+    virtual int GetSliderPosition(const std::string& name) const {
+        (void)name;
+        return 0;
+    }
+    virtual void SetFieldText(const std::string& name, const std::string& text) {
+        (void)name;
+        (void)text;
+    }
 };
 
 // The window's timers, by logical id. SetTimer (re)starts the timer with the
