@@ -66,9 +66,35 @@ std::optional<QRegion> BitmapToRegion(const QImage& image, uint32_t key, uint32_
     const MaskPixels view{pixels.constBits(), pixels.width(), pixels.height(),
                           static_cast<std::size_t>(pixels.bytesPerLine())};
     ScanMask(view, key, tolerance, [&](const RegionData& block) {
+        // The same pixels as the block's one-pixel-high runs, but a row whose
+        // runs repeat the row above only makes that band taller: a mask's
+        // region then holds a few dozen rectangles instead of one per row,
+        // which every clip of every repaint of the window goes through.
         rects.clear();
-        for (const RegionRect& r : block.Rects)
+        std::size_t previousBand = 0, band = 0;
+        auto closeBand = [&] {
+            const std::size_t n = rects.size() - band;
+            bool repeats = band > previousBand && band - previousBand == n &&
+                           rects[previousBand].bottom() + 1 == rects[band].top();
+            for (std::size_t i = 0; repeats && i < n; ++i)
+                repeats = rects[previousBand + i].left() == rects[band + i].left() &&
+                          rects[previousBand + i].right() == rects[band + i].right();
+            if (repeats) {
+                for (std::size_t i = 0; i < n; ++i)
+                    rects[previousBand + i].setBottom(rects[band + i].bottom());
+                rects.resize(band);
+            } else {
+                previousBand = band;
+                band = rects.size();
+            }
+        };
+        for (const RegionRect& r : block.Rects) {
+            if (!rects.empty() && band < rects.size() && rects[band].top() != r.Top)
+                closeBand();
             rects.emplace_back(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+        }
+        if (band < rects.size())
+            closeBand();
         QRegion chunk;
         chunk.setRects(rects.data(), static_cast<int>(rects.size()));
         result = first ? chunk : result.united(chunk);
