@@ -6,6 +6,7 @@
 
 #include "alerts/ui/CChassisWarningDlg.h"
 #include "alerts/ui/CSystemProtectionDlg.h"
+#include "export/PrometheusFileSink.h"
 #include "widgets/CAnimatedPicture.h"
 
 #include <QApplication>
@@ -29,9 +30,15 @@ CMainDialog::CMainDialog(CSentinaxApp& app)
     : CSkinDialog(nullptr), app_(app),
       controller_(app.Settings, app.PlatformFamily, *this, *this, *this, platform_), panel_(this) {
     SetSettings(&app.Settings);
-    setFixedSize(kFaceWidth, kFaceHeight);
     SetReporter([this](const std::string& message) { platform_.Report(message); });
+    setFixedSize(kFaceWidth, kFaceHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+
+    if (!app.MetricsFolder.empty()) {
+        metricsSink_ = std::make_unique<PrometheusFileSink>(
+            app.MetricsFolder, [this](const std::string& message) { platform_.Report(message); });
+        controller_.AddSink(metricsSink_.get());
+    }
 
     signals_ = new SignalBridge(this);
     connect(signals_, &SignalBridge::received, this, [this](int) { OnQueryEndSession(); });

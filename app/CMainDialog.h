@@ -100,6 +100,7 @@ private:
     SignalBridge* signals_ = nullptr;
     SleepWatcher* sleepWatcher_ = nullptr;
     QEventLoop* loop_ = nullptr;
+    std::unique_ptr<ReadingSink> metricsSink_; // readings for Prometheus, when asked for
     bool endRequested_ = false;
     int exitCode_ = 0;
 };

@@ -3,9 +3,13 @@
 #include "CMainDialog.h"
 
 #include <QMessageBox>
-#include <QPainter>
-#include <QPainterPath>
 #include <clocale>
+
+// Q_INIT_RESOURCE declares a function of the global namespace; the icon's
+// resources sit in a static library and must be registered by hand.
+static void InitIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace sentinax {
 
@@ -42,31 +46,12 @@ int CSentinaxApp::ExitInstance() {
 }
 
 QIcon MakeAppIcon() {
+    // Drawn by the artwork generator and compiled in (icons.qrc).
+    static const bool registered = (InitIconResources(), true);
+    (void)registered;
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QRectF r(0.5, 0.5, size - 1.0, size - 1.0);
-        p.setPen(QPen(QColor(20, 40, 60), size / 16.0));
-        p.setBrush(QColor(28, 92, 140));
-        p.drawEllipse(r);
-        // A pulse line across the dial.
-        QPainterPath pulse;
-        const double y = size * 0.55;
-        pulse.moveTo(size * 0.12, y);
-        pulse.lineTo(size * 0.35, y);
-        pulse.lineTo(size * 0.45, size * 0.25);
-        pulse.lineTo(size * 0.58, size * 0.8);
-        pulse.lineTo(size * 0.66, y);
-        pulse.lineTo(size * 0.88, y);
-        p.setPen(QPen(QColor(120, 255, 140), qMax(1.5, size / 12.0), Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(pulse);
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1/sentinax4.png").arg(size), QSize(size, size));
     return icon;
 }
 

@@ -34,13 +34,15 @@ public:
     int wmiFileDone = 0; // raised once the inventory has been filled
     int secondFlag = 0;
     std::string TrayTip = kDefaultTrayTip;
+    // Where the readings for Prometheus go (--metrics-dir); empty: nowhere.
+    std::string MetricsFolder;
     QIcon Icons[3];
 
 private:
     InstanceLock instanceLock_;
 };
 
-// The application icon, drawn here rather than shipped as a file.
+// The application icon in its sizes, from the program's resources.
 QIcon MakeAppIcon();
 
 } // namespace sentinax

@@ -285,12 +285,49 @@ void MainController::ShowAndEvaluate() {
             EvaluateItem(ReadoutItem::PowerFan, v.PowerFan);
     }
 
-    if (p.ChassisSupported && chassis_.Poll(library_.ChassisIntrusion())) {
-        const bool accepted = view_.RunChassisDialog();
-        if (chassis_.DialogClosed(accepted))
-            library_.ChassisClear();
+    if (p.ChassisSupported) {
+        const uint32_t latch = library_.ChassisIntrusion();
+        chassisOpen_ = latch != 0;
+        if (chassis_.Poll(latch)) {
+            const bool accepted = view_.RunChassisDialog();
+            if (chassis_.DialogClosed(accepted))
+                library_.ChassisClear();
+        }
     }
     std::copy(std::begin(red), std::end(red), std::begin(feedRed_));
+    if (!sinks_.empty())
+        PublishReadings(v);
+}
+
+void MainController::PublishReadings(const TickValues& v) {
+    const BoardProfile& p = profile_;
+    ReadingSnapshot snapshot;
+    auto item = [&](ReadoutItem which, bool present, int32_t value) {
+        ItemReading& r = snapshot.Items[static_cast<int>(which)];
+        const ItemLimits limits = LimitsOf(thresholds_, which);
+        r = {present, value, limits.Lower, limits.Upper, evaluator_.WarningActive(which)};
+    };
+    item(ReadoutItem::Vcore, ItemEnabled(PresenceItem::Vcore), v.Vcore);
+    item(ReadoutItem::CpuTemp, sensors_.HasReading(ReadoutItem::CpuTemp), v.CpuTemp);
+    item(ReadoutItem::SysTemp,
+         ItemEnabled(PresenceItem::SystemTemp) && sensors_.HasReading(ReadoutItem::SysTemp),
+         v.SysTemp);
+    item(ReadoutItem::V33, ItemEnabled(PresenceItem::V33), v.V33);
+    item(ReadoutItem::V5, ItemEnabled(PresenceItem::V5), v.V5);
+    item(ReadoutItem::V12, ItemEnabled(PresenceItem::V12), v.V12);
+    item(ReadoutItem::CpuFan,
+         sensors_.HasReading(ReadoutItem::CpuFan) && !p.CpuFanUnmonitored &&
+             (ItemEnabled(PresenceItem::CpuFan) ||
+              p.SensorSource == SensorSourceKind::EmbeddedController),
+         v.CpuFan);
+    item(ReadoutItem::SysFan, ItemEnabled(PresenceItem::SysFan), v.SysFan);
+    item(ReadoutItem::PowerFan,
+         !p.NoPowerFan && !p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan),
+         v.PowerFan);
+    snapshot.ChassisSupported = p.ChassisSupported;
+    snapshot.ChassisOpen = chassisOpen_;
+    for (ReadingSink* sink : sinks_)
+        sink->Publish(snapshot);
 }
 
 void MainController::FeedFrontPanel() {
@@ -429,7 +466,6 @@ bool MainController::OnQueryEndSession() {
     return true;
 }
 
-} // namespace sentinax
 // ---------------------------------------------------------------------------
 // Limit adjusters and hints
 
@@ -452,3 +488,4 @@ void MainController::OnHint(const std::string& name) {
     view_.SetFieldText(kHintField, PointerHint(name));
 }
 
+} // namespace sentinax

@@ -15,6 +15,7 @@
 #include "config/AdjusterAccess.h"
 #include "config/AppSettings.h"
 #include "config/Thresholds.h"
+#include "export/ReadingSnapshot.h"
 #include "hardware/BoardProfile.h"
 #include "hardware/Companions.h"
 #include "hardware/DmiReader.h"
@@ -25,6 +26,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace sentinax {
 
@@ -74,6 +76,10 @@ public:
     // Restarts the sampling timer with the current settings' period.
     void RestartSampling();
 
+    // Every evaluation is also handed to these (readings for other programs);
+    // they must outlive the controller. None by default: nothing is built.
+    void AddSink(ReadingSink* sink) { sinks_.push_back(sink); }
+
     // The cooling tool was started: the clean-up starts its helper, once.
     void MarkCoolingToolStarted() { coolingToolStarted_ = true; }
     void ResetHiddenTicks() { hiddenTicks_ = 0; }
@@ -120,6 +126,7 @@ private:
         bool FanWarnFrozen = false;
     };
     TickValues ConvertForEvaluation();
+    void PublishReadings(const TickValues& values);
     void ShowAndEvaluate();
     // Evaluates one item and shows the colours the evaluation chose.
     EvaluationResult EvaluateItem(ReadoutItem item, int32_t value, bool fanWarnFrozen = false);
@@ -147,6 +154,8 @@ private:
     bool pausedForSuspend_ = false;
     bool trayIconCreated_ = false;
     bool coolingToolStarted_ = false;
+    std::vector<ReadingSink*> sinks_;
+    bool chassisOpen_ = false; // the intrusion latch as last polled
 
     // Hardware state.
     const int isNtFamily_;

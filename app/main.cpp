@@ -1,7 +1,105 @@
 #include "CSentinaxApp.h"
+#include "CommandLine.h"
+#include "WorkingFolder.h"
+
+#include "hardware/LibraryLoader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+
+// --autostart on|off: writes or removes the user's autostart entry.
+int SwitchAutostart(bool on) {
+    using namespace sentinax;
+    const std::string path =
+        AutostartEntryPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    if (path.empty()) {
+        std::cerr << "sentinax4: no configuration folder (set HOME)\n";
+        return 1;
+    }
+    std::error_code ec;
+    if (!on) {
+        std::filesystem::remove(path, ec);
+        if (ec) {
+            std::cerr << "sentinax4: " << path << ": " << ec.message() << "\n";
+            return 1;
+        }
+        std::cout << "Sentinax 4 no longer starts at log-in (" << path << " removed).\n";
+        return 0;
+    }
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    const std::string program = ProgramDirectory() + "/sentinax4";
+    const std::string temp = path + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << AutostartEntry(program);
+        if (!out.flush()) {
+            std::cerr << "sentinax4: " << temp << ": cannot write it\n";
+            return 1;
+        }
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::cerr << "sentinax4: " << path << ": " << std::strerror(errno) << "\n";
+        std::filesystem::remove(temp, ec);
+        return 1;
+    }
+    std::cout << "Sentinax 4 starts at log-in (" << path << ").\n";
+    return 0;
+}
+
+std::string CurrentFolder() {
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    return ec ? std::string(".") : here.string();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    sentinax::CSentinaxApp app(argc, argv);
+    using namespace sentinax;
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc),
+                                              std::getenv("SENTINAX_METRICS_DIR"));
+    if (!line.Error.empty()) {
+        std::cerr << "sentinax4: " << line.Error << "\n" << UsageText();
+        return 2;
+    }
+    if (line.Help) {
+        std::cout << UsageText();
+        return 0;
+    }
+    if (line.Version) {
+        std::cout << "Sentinax 4 " << SENTINAX_VERSION << "\n";
+        return 0;
+    }
+    if (line.AutostartSwitch != CommandLine::Autostart::Unchanged)
+        return SwitchAutostart(line.AutostartSwitch == CommandLine::Autostart::On);
+
+    const WorkingFolderChoice folder =
+        ChooseWorkingFolder(CurrentFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
+                            InstalledDataDirectory());
+    for (const std::string& problem : folder.Problems)
+        std::cerr << "sentinax4: " << problem << "\n";
+    if (::chdir(folder.Folder.c_str()) != 0)
+        std::cerr << "sentinax4: " << folder.Folder << ": " << std::strerror(errno) << "\n";
+    std::cerr << "sentinax4: working folder " << folder.Folder << " (" << folder.Reason << ")"
+              << std::endl;
+
+    // Qt keeps pointers into argv for the application's life.
+    std::vector<std::string> rest = line.Rest;
+    std::vector<char*> qtArgs;
+    for (std::string& a : rest)
+        qtArgs.push_back(a.data());
+    qtArgs.push_back(nullptr);
+    int qtArgc = static_cast<int>(rest.size());
+    CSentinaxApp app(qtArgc, qtArgs.data());
+    app.MetricsFolder = line.MetricsFolder;
     app.InitInstance();
     return app.ExitInstance();
 }

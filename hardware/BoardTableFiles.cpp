@@ -1,5 +1,6 @@
 // Loading the board table files: the shipped table and the user's own.
 #include "BoardTable.h"
+#include "LibraryLoader.h"
 #include "RegularFile.h"
 
 #include <cstdlib>
@@ -56,7 +57,7 @@ BoardTable LoadBoardTables(const std::string& shippedPath, const std::string& us
 }
 
 BoardTable LoadBoardTables(std::ostream& errors) {
-    return LoadBoardTables(kShippedBoardTable, UserBoardTablePath(), errors);
+    return LoadBoardTables(ShippedFile(kShippedBoardTable), UserBoardTablePath(), errors);
 }
 
 } // namespace sentinax

@@ -35,7 +35,7 @@ CompanionLibraries::~CompanionLibraries() {
 }
 
 std::string CompanionLibraries::ProgramDirectory() {
-    return sentinax::ProgramDirectory();
+    return OwnLibraryDirectory();
 }
 
 void CompanionLibraries::Bind(int hostMode) {

@@ -45,7 +45,8 @@ public:
     MainEntryFn MainEntry() const { return mainEntry_; }
     PanoraControlFn PanoraControl() const { return panoraControl_; }
 
-    // The directory holding the running program; empty when unknown.
+    // The folder of the program's own libraries, where libpanora.so is
+    // looked for (OwnLibraryDirectory); empty when unknown.
     static std::string ProgramDirectory();
 
 private:

@@ -8,6 +8,7 @@
 #include "hardware/BoardTable.h"
 #include "hardware/Companions.h"
 #include "hardware/DmiReader.h"
+#include "hardware/LibraryLoader.h"
 #include "hardware/ProfileDecision.h"
 
 #include <cstdlib>
@@ -79,10 +80,12 @@ int main(int argc, char** argv) {
     if (tablePath) {
         table = LoadBoardTable(*tablePath, std::cerr);
     } else {
-        std::string shipped = kShippedBoardTable;
+        // The working folder's table, the installed one, or the one beside
+        // the program in the build's run folder.
+        std::string shipped = ShippedFile(kShippedBoardTable);
         std::error_code ec;
         if (!std::filesystem::exists(shipped, ec)) {
-            std::string beside = CompanionLibraries::ProgramDirectory() + "/" + kShippedBoardTable;
+            std::string beside = ProgramDirectory() + "/" + kShippedBoardTable;
             if (std::filesystem::exists(beside, ec))
                 shipped = beside;
         }

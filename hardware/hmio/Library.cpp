@@ -52,8 +52,8 @@ std::string OwnFolder() {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// HMIO_CHANNEL_MAP, else hwmon-channels.map beside the library, else the copy
-// built into the library.
+// HMIO_CHANNEL_MAP, else hwmon-channels.map beside the library or in the
+// installed data folder, else the copy built into the library.
 ChannelMap LoadChannelMap() {
     std::string name;
     std::optional<std::string> text;
@@ -63,9 +63,13 @@ ChannelMap LoadChannelMap() {
         if (!text)
             ReportErrors({name + ": cannot read the channel map; using the built-in one"});
     } else {
+        // Beside the library (the build's run folder), else in the installed
+        // data folder (<prefix>/lib/sentinax/ -> <prefix>/share/sentinax/).
         const std::string folder = OwnFolder();
-        if (!folder.empty()) {
-            name = folder + kChannelMapName;
+        for (const char* relative : {"", "../../share/sentinax/"}) {
+            if (folder.empty() || text)
+                break;
+            name = folder + relative + kChannelMapName;
             text = ReadWholeFile(name);
         }
     }

@@ -15,4 +15,10 @@ bool DrawSkinArt(const QString& runDir);
 // resourceDir (compiled into the program).
 bool DrawPictureArt(const QString& resourceDir);
 
+// The program's icon in the hicolor sizes, into
+// resourceDir/icons/hicolor/<size>x<size>/apps/sentinax4.png (compiled into the
+// program and installed for the desktop's menus).
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+bool DrawIconArt(const QString& resourceDir);
+
 } // namespace sentinax::art

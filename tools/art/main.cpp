@@ -15,5 +15,6 @@ int main(int argc, char** argv) {
     const QString resourceDir = QString::fromLocal8Bit(argv[2]);
     bool ok = sentinax::art::DrawSkinArt(runDir);
     ok = sentinax::art::DrawPictureArt(resourceDir) && ok;
+    ok = sentinax::art::DrawIconArt(resourceDir) && ok;
     return ok ? 0 : 1;
 }

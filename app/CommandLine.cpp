@@ -1,0 +1,85 @@
+#include "CommandLine.h"
+
+namespace sentinax {
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* metricsVariable) {
+    CommandLine line;
+    if (metricsVariable && *metricsVariable)
+        line.MetricsFolder = metricsVariable;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (i == 0) {
+            line.Rest.push_back(a);
+        } else if (a == "--help" || a == "-h") {
+            line.Help = true;
+        } else if (a == "--version") {
+            line.Version = true;
+        } else if (a == "--autostart" || a == "--metrics-dir") {
+            if (i + 1 >= args.size()) {
+                line.Error = a + " needs a value";
+                break;
+            }
+            const std::string& value = args[++i];
+            if (a == "--metrics-dir") {
+                if (value.empty()) {
+                    line.Error = "--metrics-dir needs a folder";
+                    break;
+                }
+                line.MetricsFolder = value;
+            } else if (value == "on" || value == "off") {
+                line.AutostartSwitch =
+                    value == "on" ? CommandLine::Autostart::On : CommandLine::Autostart::Off;
+            } else {
+                line.Error = "--autostart takes on or off, not '" + value + "'";
+                break;
+            }
+        } else {
+            line.Rest.push_back(a);
+        }
+    }
+    return line;
+}
+
+std::string UsageText() {
+    return "Usage: sentinax4 [--autostart on|off] [--metrics-dir DIR] [--help] [--version]\n"
+           "Hardware-health monitor: voltages, temperatures and fans of the board.\n"
+           "\n"
+           "  --autostart on|off  start the monitor when you log in, or no longer, then exit\n"
+           "  --metrics-dir DIR   write the readings for Prometheus (node_exporter's textfile\n"
+           "                      collector) to DIR/sentinax.prom on every evaluation;\n"
+           "                      SENTINAX_METRICS_DIR does the same\n"
+           "  --help              show this text and exit\n"
+           "  --version           show the version and exit\n";
+}
+
+std::string AutostartEntry(const std::string& programPath) {
+    // The path is quoted for the Exec key: backslash, quote, dollar and
+    // backquote are escaped inside the quotes.
+    std::string quoted = "\"";
+    for (char c : programPath) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    quoted += '"';
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Sentinax 4\n"
+           "Comment=Hardware-health monitor: voltages, temperatures and fans\n"
+           "Exec=" +
+           quoted +
+           "\n"
+           "Icon=sentinax4\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}
+
+std::string AutostartEntryPath(const char* configHome, const char* home) {
+    if (configHome && configHome[0] == '/')
+        return std::string(configHome) + "/autostart/sentinax4.desktop";
+    if (home && home[0] == '/')
+        return std::string(home) + "/.config/autostart/sentinax4.desktop";
+    return {};
+}
+
+} // namespace sentinax

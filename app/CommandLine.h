@@ -1,0 +1,36 @@
+// The program's own switches. Everything else on the command line is left to
+// Qt (-platform, -display...).
+//   --autostart on|off   start the monitor at log-in, or no longer; then exit
+//   --metrics-dir DIR    write the readings for Prometheus to DIR/sentinax.prom
+//   --help, --version
+// SENTINAX_METRICS_DIR names the metrics folder when the switch is not given.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sentinax {
+
+struct CommandLine {
+    enum class Autostart { Unchanged, On, Off };
+    Autostart AutostartSwitch = Autostart::Unchanged;
+    std::string MetricsFolder; // empty: no metrics file
+    bool Help = false;
+    bool Version = false;
+    std::string Error;             // a switch that could not be read
+    std::vector<std::string> Rest; // the arguments left for Qt, program name first
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* metricsVariable);
+
+// The text of --help.
+std::string UsageText();
+
+// The autostart entry that starts this program at log-in.
+std::string AutostartEntry(const std::string& programPath);
+// $XDG_CONFIG_HOME/autostart/sentinax4.desktop (~/.config/... by default);
+// empty when neither variable is an absolute path.
+std::string AutostartEntryPath(const char* configHome, const char* home);
+
+} // namespace sentinax

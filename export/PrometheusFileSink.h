@@ -1,0 +1,30 @@
+// Writes the readings of every evaluation to <folder>/sentinax.prom for
+// node_exporter's textfile collector, replaced atomically (a temporary file in
+// the same folder, then a rename), so the collector never reads half a file. A
+// folder that is missing or not writable is reported once; writing resumes
+// when it works again.
+#pragma once
+
+#include "ReadingSnapshot.h"
+
+#include <functional>
+#include <string>
+
+namespace sentinax {
+
+class PrometheusFileSink : public ReadingSink {
+public:
+    using Reporter = std::function<void(const std::string&)>;
+    PrometheusFileSink(std::string folder, Reporter report);
+
+    void Publish(const ReadingSnapshot& snapshot) override;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    Reporter report_;
+    bool failing_ = false;
+};
+
+} // namespace sentinax

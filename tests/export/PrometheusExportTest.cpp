@@ -1,0 +1,119 @@
+// The readings for Prometheus: the exposition text of one evaluation and its
+// file, replaced whole.
+#include "export/PrometheusFileSink.h"
+#include "export/PrometheusText.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace sentinax {
+namespace {
+
+namespace fs = std::filesystem;
+
+ReadingSnapshot DemoBoard() {
+    ReadingSnapshot s;
+    auto set = [&](ReadoutItem item, int32_t value, int32_t lower, int32_t upper, bool warning) {
+        s.Items[static_cast<int>(item)] = {true, value, lower, upper, warning};
+    };
+    set(ReadoutItem::Vcore, 1350, 690, 2000, false);
+    set(ReadoutItem::CpuTemp, 45, 10, 75, false);
+    set(ReadoutItem::V12, 12144, 11400, 12600, false);
+    set(ReadoutItem::CpuFan, 300, 800, 8500, true);
+    // 3.3 V, +5 V, the system temperature and two fans are absent.
+    s.ChassisSupported = true;
+    s.ChassisOpen = true;
+    return s;
+}
+
+TEST(PrometheusText, ExpositionOfOneEvaluation) {
+    const std::string expected =
+        "# HELP sentinax_voltage_volts Voltage of the CPU core or a supply rail, in volts\n"
+        "# TYPE sentinax_voltage_volts gauge\n"
+        "sentinax_voltage_volts{item=\"vcore\"} 1.35\n"
+        "sentinax_voltage_volts{item=\"+12V\"} 12.144\n"
+        "# HELP sentinax_voltage_lower_limit_volts Lower limit set for this item\n"
+        "# TYPE sentinax_voltage_lower_limit_volts gauge\n"
+        "sentinax_voltage_lower_limit_volts{item=\"vcore\"} 0.69\n"
+        "sentinax_voltage_lower_limit_volts{item=\"+12V\"} 11.4\n"
+        "# HELP sentinax_voltage_upper_limit_volts Upper limit set for this item\n"
+        "# TYPE sentinax_voltage_upper_limit_volts gauge\n"
+        "sentinax_voltage_upper_limit_volts{item=\"vcore\"} 2\n"
+        "sentinax_voltage_upper_limit_volts{item=\"+12V\"} 12.6\n"
+        "# HELP sentinax_temperature_celsius Temperature of the CPU or the system, in degrees "
+        "Celsius\n"
+        "# TYPE sentinax_temperature_celsius gauge\n"
+        "sentinax_temperature_celsius{item=\"cpu\"} 45\n"
+        "# HELP sentinax_temperature_lower_limit_celsius Lower limit set for this item\n"
+        "# TYPE sentinax_temperature_lower_limit_celsius gauge\n"
+        "sentinax_temperature_lower_limit_celsius{item=\"cpu\"} 10\n"
+        "# HELP sentinax_temperature_upper_limit_celsius Upper limit set for this item\n"
+        "# TYPE sentinax_temperature_upper_limit_celsius gauge\n"
+        "sentinax_temperature_upper_limit_celsius{item=\"cpu\"} 75\n"
+        "# HELP sentinax_fan_speed_rpm Speed of a fan, in revolutions per minute\n"
+        "# TYPE sentinax_fan_speed_rpm gauge\n"
+        "sentinax_fan_speed_rpm{item=\"cpu\"} 300\n"
+        "# HELP sentinax_fan_speed_lower_limit_rpm Lower limit set for this item\n"
+        "# TYPE sentinax_fan_speed_lower_limit_rpm gauge\n"
+        "sentinax_fan_speed_lower_limit_rpm{item=\"cpu\"} 800\n"
+        "# HELP sentinax_fan_speed_upper_limit_rpm Upper limit set for this item\n"
+        "# TYPE sentinax_fan_speed_upper_limit_rpm gauge\n"
+        "sentinax_fan_speed_upper_limit_rpm{item=\"cpu\"} 8500\n"
+        "# HELP sentinax_alarm 1 while the item is in warning (out of range for three "
+        "evaluations or more)\n"
+        "# TYPE sentinax_alarm gauge\n"
+        "sentinax_alarm{quantity=\"voltage\",item=\"vcore\"} 0\n"
+        "sentinax_alarm{quantity=\"temperature\",item=\"cpu\"} 0\n"
+        "sentinax_alarm{quantity=\"voltage\",item=\"+12V\"} 0\n"
+        "sentinax_alarm{quantity=\"fan_speed\",item=\"cpu\"} 1\n"
+        "# HELP sentinax_chassis_intrusion 1 when the case was found opened\n"
+        "# TYPE sentinax_chassis_intrusion gauge\n"
+        "sentinax_chassis_intrusion 1\n";
+    EXPECT_EQ(PrometheusText(DemoBoard()), expected);
+    // The user's language changes nothing.
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
+        EXPECT_EQ(PrometheusText(DemoBoard()), expected);
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    // Negative temperatures, and a board with nothing: an empty file.
+    ReadingSnapshot cold;
+    cold.Items[static_cast<int>(ReadoutItem::SysTemp)] = {true, -44, 0, 40, true};
+    EXPECT_NE(PrometheusText(cold).find("sentinax_temperature_celsius{item=\"system\"} -44\n"),
+              std::string::npos);
+    EXPECT_EQ(PrometheusText(ReadingSnapshot{}), "");
+}
+
+TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
+    char pattern[] = "/tmp/sx-prom-XXXXXX";
+    const fs::path dir = ::mkdtemp(pattern);
+    std::vector<std::string> reports;
+    PrometheusFileSink sink((dir / "metrics/").string(),
+                            [&](const std::string& m) { reports.push_back(m); });
+    EXPECT_EQ(sink.Path(), (dir / "metrics/sentinax.prom").string());
+
+    sink.Publish(DemoBoard()); // the folder does not exist yet
+    sink.Publish(DemoBoard());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("cannot write the readings"), std::string::npos);
+
+    fs::create_directory(dir / "metrics");
+    sink.Publish(DemoBoard());
+    ASSERT_EQ(reports.size(), 2u); // it works again, and says so
+    std::ifstream in(dir / "metrics/sentinax.prom");
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), PrometheusText(DemoBoard()));
+    // Nothing else is left in the folder the collector reads.
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(dir / "metrics")) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
+    fs::remove_all(dir);
+}
+
+} // namespace
+} // namespace sentinax
