@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool jwm trayer dbus
   locales-all
+  prometheus-node-exporter prometheus desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
