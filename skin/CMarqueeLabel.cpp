@@ -5,7 +5,9 @@
 
 #include <QFontDatabase>
 #include <QPainter>
+#include <QTextLayout>
 #include <QTimerEvent>
+#include <cmath>
 
 namespace sentinax {
 
@@ -31,6 +33,8 @@ void CMarqueeLabel::SetFont(const QFont& font) {
 void CMarqueeLabel::SetTextColour(uint32_t colour) {
     textColour_ = QColor(static_cast<int>(colour & 0xFF), static_cast<int>(colour >> 8 & 0xFF),
                          static_cast<int>(colour >> 16 & 0xFF));
+    if (scrolling_)
+        BuildStrip();
     update();
 }
 
@@ -47,10 +51,45 @@ void CMarqueeLabel::Relayout() {
     // an estimate that does not follow the label's size.
     capacity_ = MarqueeCapacity(width(), fontMetrics().horizontalAdvance(QLatin1Char('W')));
     scrolling_ = MarqueeScrolls(capacity_, chars_.size());
-    if (scrolling_)
-        timer_.start(kMarqueeStepMs, this);
+    if (scrolling_) {
+        BuildStrip();
+        if (isVisible())
+            timer_.start(kMarqueeStepMs, this);
+    } else {
+        strip_ = QImage();
+        stripX_.clear();
+    }
     offset_ = 0;
     update();
+}
+
+// Any line the scroll shows is a stretch of text + separator + text (the
+// text is longer than the capacity, so one repetition always suffices).
+void CMarqueeLabel::BuildStrip() {
+    std::u32string whole = chars_;
+    whole += kMarqueeSeparator;
+    whole += chars_;
+    const QString line = QString::fromStdU32String(whole);
+    QTextLayout layout(line, font_);
+    layout.beginLayout();
+    QTextLine textLine = layout.createLine();
+    textLine.setLineWidth(1e6);
+    layout.endLayout();
+    // Character (code point) i begins at stripX_[i]; the last entry is the end.
+    stripX_.clear();
+    stripX_.reserve(whole.size() + 1);
+    int unit = 0;
+    for (char32_t c : whole) {
+        stripX_.push_back(static_cast<int>(std::lround(textLine.cursorToX(unit))));
+        unit += c > 0xFFFF ? 2 : 1;
+    }
+    stripX_.push_back(static_cast<int>(std::ceil(textLine.naturalTextWidth())));
+    strip_ = QImage(std::max(stripX_.back(), 1), std::max(height(), 1),
+                    QImage::Format_ARGB32_Premultiplied);
+    strip_.fill(Qt::transparent);
+    QPainter painter(&strip_);
+    painter.setPen(textColour_);
+    textLine.draw(&painter, QPointF(0, 0));
 }
 
 void CMarqueeLabel::Step() {
@@ -65,6 +104,17 @@ void CMarqueeLabel::timerEvent(QTimerEvent* event) {
         QWidget::timerEvent(event);
 }
 
+void CMarqueeLabel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (scrolling_ && !timer_.isActive())
+        timer_.start(kMarqueeStepMs, this);
+}
+
+void CMarqueeLabel::hideEvent(QHideEvent* event) {
+    timer_.stop();
+    QWidget::hideEvent(event);
+}
+
 void CMarqueeLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (background_.isNull())
@@ -72,9 +122,19 @@ void CMarqueeLabel::paintEvent(QPaintEvent*) {
     else
         DrawImage(painter, background_, 0, 0, width(), height());
     const MarqueeLine line = ComposeMarquee(chars_, offset_, capacity_);
+    if (!line.Centred && !stripX_.empty()) {
+        // The line is the strip from the offset's character for as many
+        // characters as it holds; one line from the top edge, cut at the right.
+        const std::size_t first = std::min<std::size_t>(offset_, stripX_.size() - 1);
+        const std::size_t last = std::min(first + line.Text.size(), stripX_.size() - 1);
+        const int x0 = stripX_[first];
+        const int shown = std::min(stripX_[last] - x0, width());
+        if (shown > 0)
+            painter.drawImage(QPoint(0, 0), strip_, QRect(x0, 0, shown, strip_.height()));
+        return;
+    }
     painter.setFont(font_);
     painter.setPen(textColour_);
-    // One line from the top edge; a long line is cut at the right edge.
     const Qt::Alignment align = (line.Centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop;
     painter.drawText(rect(), static_cast<int>(align) | Qt::TextSingleLine,
                      QString::fromStdU32String(line.Text));

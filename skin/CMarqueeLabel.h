@@ -1,6 +1,9 @@
 // A line of text painted over a background image in its own font and colour.
 // A text too long for the field scrolls like a marquee, one character every
-// 150 ms, followed by " ** " and the text again (see Marquee.h).
+// 150 ms, followed by " ** " and the text again (see Marquee.h). A scrolling
+// text is laid out and drawn once into a strip; each step only copies the
+// strip's part from the current character on. The scroll rests while the
+// label is hidden (the window hidden to the tray).
 #pragma once
 
 #include <QBasicTimer>
@@ -10,6 +13,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sentinax {
 
@@ -40,9 +44,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Relayout();
+    void BuildStrip();
 
     QString text_;
     std::u32string chars_; // text_ by code point
@@ -53,6 +60,10 @@ private:
     int offset_ = 0;
     bool scrolling_ = false;
     QBasicTimer timer_;
+    // A scrolling text, its separator and the text again, drawn once; and
+    // where each of its characters begins, in pixels.
+    QImage strip_;
+    std::vector<int> stripX_;
 };
 
 } // namespace sentinax

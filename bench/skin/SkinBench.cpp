@@ -9,6 +9,7 @@
 #include "CHistoryGraph.h"
 #include "MonitorPanel.h"
 #include "skin/CSkinDialog.h"
+#include "skin/CSkinText.h"
 
 #include <QApplication>
 #include <QImage>
@@ -131,6 +132,20 @@ void BM_TickOverFace(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TickOverFace)->ArgName("skinned")->Arg(0)->Arg(1);
+
+// One step of the hint field's marquee (a welcome text scrolls until the
+// pointer first moves over the window): shift, repaint.
+void BM_MarqueeStep(benchmark::State& state) {
+    Window& w = TheWindow(true);
+    auto* dialog = static_cast<CSkinDialog*>(w.widget.get());
+    sentinax::CSkinText* hint = dialog->Texts().front();
+    dialog->SetFieldText("TEXT_HINT", std::string(300, 'W'));
+    for (auto _ : state) {
+        hint->Step();
+        Window::Flush();
+    }
+}
+BENCHMARK(BM_MarqueeStep);
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "skin/CSkinText.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -254,6 +255,27 @@ TEST_F(SkinSurfaceTest, TheHintFieldScrollsTextsThatDoNotFit) {
     EXPECT_NE(hint->grab().toImage(), start);
     s.SetFieldText("NO_SUCH_FIELD", "nothing happens");
     EXPECT_EQ(hint->Text(), "short");
+}
+
+// The marquee steps on its own while the window is shown and rests while it
+// is hidden (to the tray).
+TEST_F(SkinSurfaceTest, TheMarqueeRestsWhileTheWindowIsHidden) {
+    Surface s;
+    Load(s, (dir / "Skin.ini").string());
+    CSkinText* hint = s.Texts().front();
+    ASSERT_TRUE(hint->Scrolling());
+    s.show();
+    QElapsedTimer clock;
+    clock.start();
+    while (hint->Offset() == 0 && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_GT(hint->Offset(), 0) << "no step while shown";
+    s.hide();
+    const int rested = hint->Offset();
+    clock.restart();
+    while (clock.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(hint->Offset(), rested);
 }
 
 TEST_F(SkinSurfaceTest, ThePointerOverTheFaceIsReportedAndDragsTheWindow) {
