@@ -1,6 +1,8 @@
 #include "CMainDialog.h"
 
 #include "CSentinaxApp.h"
+#include "CTrayIcon.h"
+#include "MainWindowCommands.h"
 #include "SignalBridge.h"
 #include "SleepWatcher.h"
 
@@ -11,11 +13,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QSessionManager>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 namespace sentinax {
@@ -33,6 +32,7 @@ CMainDialog::CMainDialog(CSentinaxApp& app)
     SetReporter([this](const std::string& message) { platform_.Report(message); });
     setFixedSize(kFaceWidth, kFaceHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    commands_ = new MainWindowCommands(*this, app, controller_, platform_.Programs());
 
     if (!app.MetricsFolder.empty()) {
         metricsSink_ = std::make_unique<PrometheusFileSink>(
@@ -107,39 +107,34 @@ void CMainDialog::StartAnimation() {
         picture->Draw();
 }
 
+// The icon waits for a tray that is not there yet (the monitor often starts
+// before the panel); until then the window is minimised rather than hidden.
 bool CMainDialog::CreateTrayIcon() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return false;
-    tray_ = new QSystemTrayIcon(app_.Icons[0], this);
-    trayMenu_ = new QMenu(this);
-    trayMenu_->addAction(tr("Restore"), this, &CMainDialog::OnTrayRestore);
-    trayMenu_->addAction(tr("Exit"), this, &CMainDialog::OnTrayExit);
-    tray_->setContextMenu(trayMenu_);
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick)
-            OnTrayRestore();
-    });
-    SetTrayTip(app_.TrayTip);
-    tray_->show();
-    return true;
+    tray_ = new CTrayIcon(this, app_.Icons[0], QString::fromStdString(app_.TrayTip));
+    connect(tray_, &CTrayIcon::restoreRequested, this,
+            [this] { commands_->Run(WindowCommand::Restore); });
+    connect(tray_, &CTrayIcon::exitRequested, this,
+            [this] { commands_->Run(WindowCommand::TrayExit); });
+    return tray_->Enabled();
 }
 
+// The clean-up may run from the tray menu's own Exit: the icon leaves the tray
+// now, the object once its menu has returned.
 void CMainDialog::DeleteTrayIcon() {
-    delete tray_;
+    if (!tray_)
+        return;
+    tray_->Remove();
+    tray_->deleteLater();
     tray_ = nullptr;
-    trayTipShown_ = false;
-    delete trayMenu_;
-    trayMenu_ = nullptr;
 }
 
 void CMainDialog::HideWindow() {
     // Without a tray icon a hidden window could never be brought back: it is
     // minimised instead, so it stays in the task bar.
-    if (tray_ && tray_->isVisible()) {
+    if (tray_ && tray_->Enabled())
         hide();
-    } else {
+    else
         showMinimized();
-    }
 }
 
 void CMainDialog::ShowMessage(const std::string& text) {
@@ -156,15 +151,11 @@ void CMainDialog::PostQuit(int exitCode) {
     EndDialog(exitCode);
 }
 
+// Refreshed on every tick; the tray is only touched when the text changed.
 void CMainDialog::SetTrayTip(const std::string& text) {
-    // Refreshed on every tick; the icon is only touched when the text changed.
-    if (text == app_.TrayTip && trayTipShown_)
-        return;
     app_.TrayTip = text;
-    if (tray_) {
-        tray_->setToolTip(QString::fromStdString(text).left(CSentinaxApp::kTrayTipShown));
-        trayTipShown_ = true;
-    }
+    if (tray_)
+        tray_->UpdateTip(QString::fromStdString(text), app_.Icons[0]);
 }
 
 void CMainDialog::SetItemText(ReadoutItem item, const std::string& text) {
@@ -251,17 +242,6 @@ void CMainDialog::OnQueryEndSession() {
     }
 }
 
-void CMainDialog::OnTrayRestore() {
-    showNormal();
-    raise();
-    activateWindow();
-    controller_.SetWindowHidden(false);
-}
-
-void CMainDialog::OnTrayExit() {
-    EndDialog(0);
-}
-
 void CMainDialog::paintEvent(QPaintEvent* event) {
     CSkinDialog::paintEvent(event);
 }
@@ -274,17 +254,8 @@ void CMainDialog::SetFieldText(const std::string& name, const std::string& text)
     CSkinDialog::SetFieldText(name, text);
 }
 
-// Exit and minimise act here; the face's other commands are not wired yet and
-// say so on stderr.
 void CMainDialog::OnButtonCommand(const std::string& name) {
-    if (name == "BUTTON_EXIT") {
-        EndDialog(1);
-    } else if (name == "BUTTON_MINIMIZE") {
-        HideWindow();
-        controller_.SetWindowHidden(true);
-    } else {
-        platform_.Report("the button " + name + " has no command yet");
-    }
+    commands_->OnButtonCommand(name);
 }
 
 void CMainDialog::OnSliderChanged(const std::string& name, int, int) {

@@ -14,13 +14,13 @@
 #include <map>
 #include <memory>
 
-class QSystemTrayIcon;
 class QTimer;
-class QMenu;
 
 namespace sentinax {
 
 class CSentinaxApp;
+class CTrayIcon;
+class MainWindowCommands;
 class SignalBridge;
 class SleepWatcher;
 
@@ -38,6 +38,8 @@ public:
 
     MainController& Controller() { return controller_; }
     MonitorPanel& Panel() { return panel_; }
+    MainWindowCommands& Commands() { return *commands_; }
+    CTrayIcon* TrayIcon() const { return tray_; }
 
     // MonitorView
     void SetIcons() override;
@@ -67,7 +69,7 @@ public:
     // The skin's controls by name (MonitorView) and what they report (CSkinDialog).
     int GetSliderPosition(const std::string& name) const override;
     void SetFieldText(const std::string& name, const std::string& text) override;
-    // The command handler of the skin buttons.
+    // The face's buttons: their commands (WindowCommand).
     void OnButtonCommand(const std::string& name) override;
     void OnSliderChanged(const std::string& name, int code, int position) override;
     void OnPointerOver(const std::string& name, int x, int y) override;
@@ -75,8 +77,6 @@ public:
 public slots:
     // The session is ending or the process was asked to stop: clean up, then end.
     void OnQueryEndSession();
-    void OnTrayRestore();
-    void OnTrayExit();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -94,9 +94,8 @@ private:
         unsigned generation = 0; // bumped whenever the timer is restarted or killed
     };
     std::map<int, WindowTimer> timers_;
-    QSystemTrayIcon* tray_ = nullptr;
-    QMenu* trayMenu_ = nullptr;
-    bool trayTipShown_ = false; // the icon shows the application's TrayTip
+    MainWindowCommands* commands_ = nullptr;
+    CTrayIcon* tray_ = nullptr;
     SignalBridge* signals_ = nullptr;
     SleepWatcher* sleepWatcher_ = nullptr;
     QEventLoop* loop_ = nullptr;

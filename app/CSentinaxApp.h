@@ -5,6 +5,7 @@
 #include "InstanceLock.h"
 
 #include "config/AppSettings.h"
+#include "sysinfo/WmiFileState.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -31,8 +32,9 @@ public:
     // Later tests only ask whether it is non-zero.
     int PlatformFamily = -1;
     AppSettings Settings;
-    int wmiFileDone = 0; // raised once the inventory has been filled
-    int secondFlag = 0;
+    // Whether WMIinfo.txt was written in this run (only the first opening of
+    // the inventory writes it).
+    WmiFileState WmiFile;
     std::string TrayTip = kDefaultTrayTip;
     // Where the readings for Prometheus go (--metrics-dir); empty: nowhere.
     std::string MetricsFolder;

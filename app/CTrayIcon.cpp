@@ -33,6 +33,13 @@ CTrayIcon::~CTrayIcon() {
     delete menu_;
 }
 
+void CTrayIcon::Remove() {
+    if (waitForTray_)
+        waitForTray_->stop();
+    if (tray_)
+        tray_->hide();
+}
+
 bool CTrayIcon::Enabled() const {
     return tray_ && tray_->isVisible();
 }

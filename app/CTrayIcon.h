@@ -27,6 +27,9 @@ public:
 
     // True while the icon is in a tray.
     bool Enabled() const;
+    // Takes the icon out of the tray now and stops waiting for one; the
+    // object itself may still be delivering the menu's choice.
+    void Remove();
     // Takes the tip text and the icon; nothing reaches the tray unless one
     // of them changed.
     void UpdateTip(const QString& tip, const QIcon& icon);

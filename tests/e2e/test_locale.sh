@@ -3,7 +3,9 @@
 # still show a point: the +12 V readout of a German run looks exactly like the
 # one of a run in the C locale, and the warning record says "2.10 v".
 source "$(dirname "$0")/lib.sh"
-locale -a 2>/dev/null | grep -qix 'de_DE.utf8' || fail "the de_DE.UTF-8 locale is not installed (locales-all)"
+# (grep -q ends early; with pipefail the writer's broken pipe would count)
+LOCALES=$(locale -a 2>/dev/null)
+grep -qix 'de_DE.utf8' <<<"$LOCALES" || fail "the de_DE.UTF-8 locale is not installed (locales-all)"
 prepare_workdir
 set_interval 1
 start_display wm
