@@ -136,6 +136,9 @@ void CSkinDialog::LoadSkin() {
         sliders_.push_back(new CSkinSlider(*this, row, dir));
     CheckPlaces();
 
+    // The buttons hold their own pieces of the state pictures; only the face
+    // is still painted from.
+    overImage_ = downImage_ = disabledImage_ = QImage();
     update();
     imageCache_.clear();
 }

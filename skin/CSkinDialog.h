@@ -89,6 +89,7 @@ public:
     const std::vector<CSkinButton*>& Buttons() const { return buttons_; }
     const std::vector<CSkinText*>& Texts() const { return texts_; }
     const std::vector<CSkinSlider*>& Sliders() const { return sliders_; }
+    // The face. The state pictures are only held while the controls are made.
     const QImage& MainImage() const { return mainImage_; }
     const QImage& OverImage() const { return overImage_; }
     const QImage& DownImage() const { return downImage_; }
