@@ -105,19 +105,29 @@ bool WarningLog::Write(const std::string& record, bool restart) {
         ReportProblem(check.Why);
         return false;
     }
-    // One write with O_APPEND: another writer cannot split the record.
-    ssize_t written = 0;
-    do {
-        written = ::write(fd, record.data(), record.size());
-    } while (written < 0 && errno == EINTR);
-    const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (written != static_cast<ssize_t>(record.size())) {
-        ReportProblem(written < 0 ? std::strerror(writeError) : "the record was cut short");
-        return false;
+    // One write with O_APPEND: another writer cannot split the record. A
+    // record that does not fit whole (a full disk) is taken back, so the log
+    // never holds half a line.
+    struct stat st {};
+    const off_t start = ::fstat(fd, &st) == 0 ? st.st_size : -1;
+    std::size_t done = 0;
+    int error = 0;
+    while (done < record.size()) {
+        const ssize_t n = ::write(fd, record.data() + done, record.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
     }
-    if (!closed) {
-        ReportProblem(std::strerror(errno));
+    if (error != 0 && done > 0 && start >= 0)
+        (void)::ftruncate(fd, start);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        ReportProblem(std::strerror(error));
         return false;
     }
     return true;

@@ -73,9 +73,10 @@ inline FileCheck Problem(FileStatus status, std::string why) {
 
 // Explains a failed open: the kind of thing found under the name where the
 // error says it is not a file we may use.
-inline FileCheck OpenFailure(const std::string& path, int error) {
+inline FileCheck OpenFailure(const std::string& path, int error, bool creating) {
     if (error == ENOENT)
-        return Problem(FileStatus::Missing, "does not exist");
+        return Problem(FileStatus::Missing,
+                       creating ? "is in a folder that does not exist" : "does not exist");
     if (error == ELOOP || error == ENXIO || error == EISDIR || error == ENODEV ||
         error == EOPNOTSUPP) {
         struct stat st {};
@@ -99,7 +100,7 @@ inline int OpenRegularFile(const std::string& path, int flags, FileCheck& check,
         fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        check = regular_file_detail::OpenFailure(path, errno);
+        check = regular_file_detail::OpenFailure(path, errno, (flags & O_CREAT) != 0);
         return -1;
     }
     struct stat st {};

@@ -1,5 +1,7 @@
 #include "TextParse.h"
 
+#include "../RegularFile.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -56,7 +58,10 @@ std::string LineError(const std::string& file, int line, const std::string& what
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking, and only a regular file: a FIFO named as a scenario
+    // or channel map must not stall the monitor that loads us.
+    sentinax::FileCheck check;
+    const int fd = sentinax::OpenRegularFile(path, O_RDONLY, check);
     if (fd < 0)
         return std::nullopt;
     std::string data;

@@ -37,7 +37,8 @@ template <typename Fn> void ForEachLine(std::string_view text, Fn lineFn) {
     }
 }
 std::string LineError(const std::string& file, int line, const std::string& what);
-// Whole file, at most maxBytes; nothing when it cannot be opened.
+// Whole file, at most maxBytes (the rest is cut off); nothing when it cannot be
+// opened or is not a regular file (opened without blocking).
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = 1 << 20);
 // Writes each message and a newline to stderr.
 void ReportErrors(const ParseErrors& errors);
