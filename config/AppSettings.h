@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace sentinax {
 
@@ -25,6 +26,10 @@ struct AppSettings {
     std::array<bool, kLimitCount> LimitChanged{}; // the user moved that adjuster
     bool ScreenSettingsChanged = false;           // Settings dialog confirmed with OK
     bool UnitSettingChanged = false;              // temperature-unit button toggled Celsius
+
+    // Why nothing may be saved into the skin file in this run (its settings
+    // could not be read and the shipped ones are in use); empty: saving is fine.
+    std::string SaveRefused;
 };
 
 } // namespace sentinax

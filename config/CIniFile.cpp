@@ -38,6 +38,14 @@ CIniFile::CIniFile(std::string path) : CIniFile(std::move(path), std::cerr) {}
 CIniFile::CIniFile(std::string path, std::ostream& messages)
     : path_(std::move(path)), messages_(&messages) {}
 
+CIniFile CIniFile::InMemory(std::string path, std::string_view text, std::ostream& messages) {
+    CIniFile file(std::move(path), messages);
+    file.cache_.emplace(std::string(text));
+    file.state_ = ReadState::Read;
+    file.inMemory_ = true;
+    return file;
+}
+
 const IniDocument& CIniFile::Document() const {
     if (!cache_) {
         RemoveStaleTemporaries(path_, *messages_);
@@ -118,6 +126,11 @@ bool CIniFile::WriteString(std::string_view section, std::string_view key, std::
 bool CIniFile::Commit() {
     if (pending_.empty())
         return true;
+    if (inMemory_) {
+        *messages_ << "Sentinax: not saved to " << path_
+                   << ": the settings in use are the shipped ones, not this file's\n";
+        return false;
+    }
     std::string bytes, why;
     const ReadResult read = ReadWholeFile(path_, bytes, why);
     if (read == ReadResult::Failed) {

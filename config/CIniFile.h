@@ -46,6 +46,11 @@ public:
 
     const std::string& Path() const { return path_; }
 
+    // A document held in memory under path's name (the shipped copy of a skin
+    // file): reads as text, never touches the file; writes are refused.
+    static CIniFile InMemory(std::string path, std::string_view text, std::ostream& messages);
+    bool IsInMemory() const { return inMemory_; }
+
     // How the first read went (it is done by this call if not yet).
     enum class ReadState {
         Read,       // a regular file was read (it may still be empty)
@@ -100,6 +105,7 @@ private:
     mutable std::string problem_;
     mutable std::vector<std::string> overfullReported_; // sections already reported
     std::vector<Edit> pending_;
+    bool inMemory_ = false;
 };
 
 } // namespace sentinax

@@ -4,6 +4,7 @@
 #include "LimitItem.h"
 
 #include <algorithm>
+#include <iostream>
 
 #include <string>
 #include <vector>
@@ -40,6 +41,15 @@ void LoadSettings(const CIniFile& ini, AppSettings& settings) {
 }
 
 bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
+    if (!settings.SaveRefused.empty()) {
+        const bool changed = settings.ScreenSettingsChanged || settings.UnitSettingChanged ||
+                             std::find(settings.LimitChanged.begin(), settings.LimitChanged.end(),
+                                       true) != settings.LimitChanged.end();
+        if (changed)
+            std::cerr << "Sentinax: settings not saved to " << skinPath << ": "
+                      << settings.SaveRefused << '\n';
+        return !changed;
+    }
     CIniFile ini(skinPath);
     bool any = false;
     for (std::size_t i = 0; i < kLimitCount; ++i) {
@@ -67,6 +77,35 @@ bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
     settings.ScreenSettingsChanged = false;
     settings.UnitSettingChanged = false;
     return true;
+}
+
+std::string UnusableSettingsReason(const CIniFile& ini) {
+    switch (ini.State()) {
+    case CIniFile::ReadState::Missing:
+        return "there is no such file";
+    case CIniFile::ReadState::Unreadable:
+        return ini.Problem();
+    case CIniFile::ReadState::Read:
+        break;
+    }
+    for (const char* key : {"IntervalTime", "Celsius", "SoundWarning"}) {
+        if (ini.GetString(kScreenRead, key, "\x01") != "\x01")
+            return {};
+    }
+    std::vector<std::string> keys;
+    if (ini.GetKeyNames(kAdjusters, keys))
+        return {};
+    return "it holds no settings (no IntervalTime, Celsius or SoundWarning, no adjuster row)";
+}
+
+std::string ClampInterval(AppSettings& settings) {
+    const int stored = settings.IntervalTime;
+    settings.IntervalTime = std::clamp(stored, kMinIntervalSeconds, kMaxIntervalSetting);
+    if (settings.IntervalTime == stored)
+        return {};
+    return "IntervalTime=" + std::to_string(stored) + " is not an interval of " +
+           std::to_string(kMinIntervalSeconds) + " to " + std::to_string(kMaxIntervalSetting) +
+           " seconds; " + std::to_string(settings.IntervalTime) + " is used";
 }
 
 } // namespace sentinax

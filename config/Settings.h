@@ -22,6 +22,20 @@ void LoadSettings(const CIniFile& ini, AppSettings& settings);
 // On success the change flags are cleared, so a second call writes nothing;
 // on failure (read-only file, full disk) the file stays intact, the reason goes
 // to stderr, the flags stay set and false is returned.
+// With SaveRefused set nothing is written: the reason goes to stderr when
+// something changed, and false is returned.
 bool SaveSettings(const std::string& skinPath, AppSettings& settings);
+
+// Why the settings in this skin file cannot be used, so that the shipped
+// ones must be: the file is missing or cannot be read, or it holds neither an
+// IntervalTime, Celsius or SoundWarning key nor an adjuster row (an empty,
+// binary or UTF-16 file). Empty when they can be used.
+std::string UnusableSettingsReason(const CIniFile& ini);
+
+// An interval outside 1 s .. 1 hour is no interval a user set: it is held at
+// the nearest end. Returns the message saying so, or empty when it was sane.
+constexpr int kMinIntervalSeconds = 1;
+constexpr int kMaxIntervalSetting = 3600;
+std::string ClampInterval(AppSettings& settings);
 
 } // namespace sentinax

@@ -99,9 +99,23 @@ ProfileField EnumField(std::string name, E BoardProfile::*member,
             }};
 }
 
-ProfileField TextField(std::string name, std::string BoardProfile::*member) {
+// A skin file is named relative to the working folder and stays inside it: an
+// absolute path or a ".." step would let a table row point the monitor at
+// any file, which it would then read and save settings into.
+ProfileField SkinFileField(std::string name, std::string BoardProfile::*member) {
     return {std::move(name),
             [member](BoardProfile& p, std::string_view text) {
+                if (text.empty() || text.front() == '/')
+                    return false;
+                size_t start = 0;
+                while (start <= text.size()) {
+                    size_t end = text.find('/', start);
+                    if (end == std::string_view::npos)
+                        end = text.size();
+                    if (text.substr(start, end - start) == "..")
+                        return false;
+                    start = end + 1;
+                }
                 p.*member = std::string(text);
                 return true;
             },
@@ -147,7 +161,7 @@ std::vector<ProfileField> MakeFields() {
     std::vector<ProfileField> f;
     f.push_back(BoolField("NoPowerFan", &P::NoPowerFan));
     f.push_back(BoolField("AltRailScaling", &P::AltRailScaling));
-    f.push_back(TextField("SkinFile", &P::SkinFile));
+    f.push_back(SkinFileField("SkinFile", &P::SkinFile));
     f.push_back(IntField("CpuFanSlot", &P::CpuFanSlot, 0, lastSlot));
     f.push_back(IntField("SysFanSlot", &P::SysFanSlot, 0, lastSlot));
     f.push_back(IntField("PowerFanSlot", &P::PowerFanSlot, 0, lastSlot));

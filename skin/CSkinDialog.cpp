@@ -6,9 +6,11 @@
 #include "ImageOps.h"
 #include "MaskScan.h"
 
+#include "AdjusterHint.h"
 #include "config/AppSettings.h"
 #include "config/CIniFile.h"
 #include "config/Settings.h"
+#include "config/ShippedSkins.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -16,6 +18,8 @@
 #include <QPalette>
 #include <QWindow>
 #include <cstdio>
+#include <iostream>
+#include <optional>
 #include <sys/stat.h>
 
 namespace sentinax {
@@ -41,9 +45,10 @@ CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent) {
 
 CSkinDialog::~CSkinDialog() = default;
 
+// A skin file that is missing or cannot be read still gives a working window:
+// LoadSkin then takes the shipped copy's settings and rows.
 bool CSkinDialog::OnInitDialog() {
-    struct stat st {};
-    if (!skinPath_.empty() && ::stat(skinPath_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+    if (!skinPath_.empty())
         LoadSkin();
     return true;
 }
@@ -73,9 +78,28 @@ QImage CSkinDialog::SkinImage(const std::string& path, const std::string& name) 
 
 void CSkinDialog::LoadSkin() {
     ReleaseSkin();
-    const CIniFile ini(skinPath_);
-    if (settings_ != nullptr)
+    const CIniFile file(skinPath_);
+    // Settings that cannot be read would all be zero: no alarm, every limit at
+    // its lowest, healthy rails logged as faults. The shipped copy of the skin
+    // stands in, and the user's file is left exactly as it is.
+    std::optional<CIniFile> shipped;
+    const std::string unusable = UnusableSettingsReason(file);
+    if (!unusable.empty()) {
+        const std::string name = skinPath_.substr(skinPath_.rfind('/') + 1);
+        const std::string_view text =
+            ShippedSkinText(name).value_or(ShippedSkinText(kStandardSkinName).value_or(""));
+        shipped.emplace(CIniFile::InMemory(skinPath_, text, std::cerr));
+        Report(skinPath_ + ": " + unusable +
+               "; the shipped settings are used and nothing is saved into the file");
+        if (settings_ != nullptr)
+            settings_->SaveRefused = "its settings could not be read (" + unusable + ")";
+    }
+    const CIniFile& ini = shipped ? *shipped : file;
+    if (settings_ != nullptr) {
         LoadSettings(ini, *settings_);
+        if (const std::string clamped = ClampInterval(*settings_); !clamped.empty())
+            Report(skinPath_ + ": " + clamped);
+    }
     skin_ = ReadSkin(ini);
     const std::string dir = SkinDirectory(skinPath_);
     const ScreenImages& names = skin_.Screen;
@@ -135,6 +159,8 @@ void CSkinDialog::LoadSkin() {
     for (const SliderInfo& row : skin_.Sliders)
         sliders_.push_back(new CSkinSlider(*this, row, dir));
     CheckPlaces();
+    if (!unusable.empty())
+        SetFieldText(kHintField, kUnreadableSettingsHint);
 
     // The buttons hold their own pieces of the state pictures; only the face
     // is still painted from.

@@ -30,6 +30,12 @@ class CSkinButton;
 class CSkinSlider;
 class CSkinText;
 
+// The hint field's text while the skin file's settings cannot be used.
+inline constexpr const char* kUnreadableSettingsHint =
+    "Skin file unreadable - shipped settings in use, nothing is saved";
+// The skin whose shipped settings stand in for a skin file of unknown name.
+inline constexpr const char* kStandardSkinName = "Skin.ini";
+
 class CSkinDialog : public QDialog, public AdjusterAccess {
     Q_OBJECT
 public:

@@ -101,6 +101,10 @@ TEST(BoardTableParse, MalformedRowsAreReportedWithFileAndLineAndSkipped) {
         {"board \"12 => NoPowerFan=yes", "unclosed"},
         {"model 1234 => NoPowerFan=yes", "a row starts with 'board CODE'"},
         {"when Bogus => NoPowerFan=yes", "unknown field 'Bogus'"},
+        // A skin file stays inside the working folder.
+        {"board 1234 => SkinFile=/etc/passwd", "not a valid value of SkinFile"},
+        {"board 1234 => SkinFile=Skins/../../x.ini", "not a valid value of SkinFile"},
+        {"board 1234 => SkinFile=..", "not a valid value of SkinFile"},
     };
     for (const auto& c : cases) {
         std::string text = "# comment\n[NoPowerFan]\nboard 1111 => NoPowerFan=yes\n" +
