@@ -1,6 +1,5 @@
 // libFuzzer target: any bytes as a board table, then a profile decision with it.
-// Build: clang++ -std=c++20 -fsanitize=fuzzer,address -I. fuzz/board_table_fuzz.cpp \
-//        hardware/BoardTable.cpp hardware/ProfileDecision.cpp hardware/DmiReader.cpp
+// Built with the others by SENTINAX_FUZZ=ON (fuzz/README.md).
 #include "hardware/BoardTable.h"
 #include "hardware/ProfileDecision.h"
 

@@ -1,6 +1,5 @@
 // libFuzzer target: any bytes as a DMI structure table.
-// Build: clang++ -std=c++20 -fsanitize=fuzzer,address -I. fuzz/dmi_walk_fuzz.cpp \
-//        hardware/DmiReader.cpp
+// Built with the others by SENTINAX_FUZZ=ON (fuzz/README.md).
 #include "hardware/DmiReader.h"
 
 #include <cstddef>

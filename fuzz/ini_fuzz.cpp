@@ -1,6 +1,5 @@
 // libFuzzer target for the profile file reader and writer.
-// Build: clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. fuzz/ini_fuzz.cpp
-//        config/IniDocument.cpp config/FieldText.cpp -o ini_fuzz
+// Built with the others by SENTINAX_FUZZ=ON (fuzz/README.md).
 #include "config/FieldText.h"
 #include "config/IniDocument.h"
 

@@ -1,8 +1,6 @@
 // libFuzzer target for the skin row grammar: every row kind and the field
 // splitter on rows of any length.
-// Build: clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. fuzz/skin_rows_fuzz.cpp
-//        skin/SkinReader.cpp config/CIniFile.cpp config/IniDocument.cpp config/FieldText.cpp
-//        -o skin_rows_fuzz
+// Built with the others by SENTINAX_FUZZ=ON (fuzz/README.md).
 #include "config/FieldText.h"
 #include "skin/SkinReader.h"
 

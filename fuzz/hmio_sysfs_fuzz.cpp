@@ -1,0 +1,69 @@
+// libFuzzer target for the hardware library's sysfs back end: hwmon chip
+// discovery and the parsing of every value it reads. The input describes up
+// to three chips, parts separated by NUL bytes: a chip's name, then the
+// contents of its attribute files in the order of kAttributes; after the
+// chips, the host bridge's vendor file. The library then runs the monitor's
+// start-up and two sampling ticks on that tree with its built-in channel map.
+#include "FuzzFiles.h"
+
+#include "Library.h"
+#include "hmio.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+
+namespace {
+
+constexpr const char* kAttributes[] = {
+    "in0_input",  "in1_input",  "in2_input",   "in3_input",        "in4_input",
+    "in5_input",  "in6_input",  "temp1_input", "temp2_input",      "temp3_input",
+    "fan1_input", "fan2_input", "fan3_input",  "intrusion0_alarm",
+};
+constexpr int kChips = 3;
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using sentinax::fuzz::TakePart;
+    using sentinax::fuzz::WriteFile;
+    static const std::string root = [] {
+        const std::string folder = sentinax::fuzz::ScratchFolder() + "/sysfs-root";
+        ::setenv("HMIO_SYSFS_ROOT", folder.c_str(), 1);
+        for (const char* name : {"HMIO_SCENARIO", "HMIO_TRACE", "HMIO_CHANNEL_MAP"})
+            ::unsetenv(name);
+        return folder;
+    }();
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+
+    std::string_view rest(reinterpret_cast<const char*>(data), size);
+    for (int chip = 0; chip < kChips && !rest.empty(); ++chip) {
+        // Numbered out of order: discovery must not depend on it.
+        const std::string folder = root + "/sys/class/hwmon/hwmon" + std::to_string(7 - chip) + "/";
+        WriteFile(folder + "name", TakePart(rest));
+        for (const char* attribute : kAttributes) {
+            if (rest.empty())
+                break;
+            const std::string_view value = TakePart(rest);
+            if (!value.empty() && value != "-") // "-": no such file
+                WriteFile(folder + attribute, value);
+        }
+    }
+    WriteFile(root + "/sys/bus/pci/devices/0000:00:00.0/vendor", TakePart(rest));
+
+    hmio::ResetInstance();
+    LoadNTHMIO();
+    (void)GetVid();
+    (void)DetectLM78();
+    for (int tick = 0; tick < 2; ++tick) {
+        std::array<uint8_t, HMIO_CHIP_PARAM_COUNT> params{};
+        (void)DetectLM75(params.data(), 0);
+        std::array<int32_t, HMIO_RAW_VALUE_COUNT> raw{};
+        ValueRAM(raw.data());
+        (void)ChassisIntrusion();
+    }
+    UnloadNTHMIO();
+    return 0;
+}
