@@ -313,18 +313,23 @@ std::optional<std::size_t> X11WindowFinder::FirstExisting(std::span<const std::s
     if (titles.empty() || displayName_.empty()) {
         return std::nullopt;
     }
-    const SigpipeBlock noSigpipe;
-    if (!EnsureConnected()) {
-        return std::nullopt;
+    if (connection_ == nullptr) {
+        const SigpipeBlock noSigpipe;
+        if (!EnsureConnected()) {
+            return std::nullopt;
+        }
     }
     const bool sameTitles = cacheValid_ && std::equal(titles.begin(), titles.end(),
                                                       cachedTitles_.begin(), cachedTitles_.end());
+    // Only reads (no SIGPIPE to fear): the answer of most ticks costs one
+    // read of the socket and no signal-mask calls.
     const bool changed = WindowsChanged(); // also drains what queued up
     if (connection_ == nullptr)
         return std::nullopt;
     if (sameTitles && !changed && ++callsSinceScan_ < kRescanEvery)
         return cachedFirst_;
 
+    const SigpipeBlock noSigpipe;
     std::vector<uint32_t> watched;
     const std::optional<std::size_t> first = Scan(titles, watched);
     if (connection_ == nullptr)

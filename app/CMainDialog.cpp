@@ -17,6 +17,8 @@
 #include <QSessionManager>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace sentinax {
 
 namespace {
@@ -151,8 +153,11 @@ void CMainDialog::PostQuit(int exitCode) {
     EndDialog(exitCode);
 }
 
-// Refreshed on every tick; the tray is only touched when the text changed.
+// Refreshed on every tick; the tray is only touched when the text changed
+// (the icon never changes while the program runs).
 void CMainDialog::SetTrayTip(const std::string& text) {
+    if (text == app_.TrayTip)
+        return;
     app_.TrayTip = text;
     if (tray_)
         tray_->UpdateTip(QString::fromStdString(text), app_.Icons[0]);
@@ -194,37 +199,44 @@ bool CMainDialog::RunChassisDialog() {
     return dialog.exec() == QDialog::Accepted;
 }
 
-// Qt never re-enters a timer whose timeout is still being handled, but a tick
-// that runs a modal dialog must let further ticks run nested inside it. So a
-// timeout only posts the tick, and the tick runs from the event queue, which
-// nested loops keep draining. A tick posted before its timer was killed or
-// restarted is dropped, as a killed timer delivers nothing more.
+// Qt never re-enters the handler of a timer whose timeout is still being
+// handled, but a tick that runs a modal dialog must let further ticks run
+// nested inside it. So a logical timer is a single-shot QTimer that is armed
+// again for its next due time before the tick runs: to Qt that is a new timer,
+// which the dialog's loop delivers while the old timeout is still on the
+// stack. Due times advance by the period from the last one, as a periodic
+// precise timer's do; after a long stall the next is one period from now. The
+// tick goes from the timer straight to the controller: a detour through the
+// event queue would cost an extra pass of the event loop on every tick. A
+// killed or restarted timer delivers nothing of its old schedule.
 int CMainDialog::SetTimer(int id, int periodMs) {
     WindowTimer& t = timers_[id];
     if (!t.timer) {
         t.timer = new QTimer(this);
+        t.timer->setSingleShot(true);
         t.timer->setTimerType(Qt::PreciseTimer);
-        connect(t.timer, &QTimer::timeout, this, [this, id] {
-            const unsigned generation = timers_[id].generation;
-            QMetaObject::invokeMethod(
-                this,
-                [this, id, generation] {
-                    if (timers_[id].generation == generation)
-                        controller_.OnTimer(id);
-                },
-                Qt::QueuedConnection);
-        });
+        connect(t.timer, &QTimer::timeout, this, [this, id] { OnWindowTimer(id); });
     }
-    ++t.generation;
-    t.timer->start(periodMs);
+    t.period = std::chrono::milliseconds(std::max(periodMs, 0));
+    t.due = std::chrono::steady_clock::now() + t.period;
+    t.timer->start(t.period);
     return id;
+}
+
+void CMainDialog::OnWindowTimer(int id) {
+    WindowTimer& t = timers_[id];
+    const auto now = std::chrono::steady_clock::now();
+    t.due += t.period;
+    if (t.due <= now)
+        t.due = now + t.period;
+    t.timer->start(std::chrono::ceil<std::chrono::milliseconds>(t.due - now));
+    controller_.OnTimer(id);
 }
 
 void CMainDialog::KillTimer(int id) {
     auto it = timers_.find(id);
     if (it == timers_.end() || !it->second.timer)
         return;
-    ++it->second.generation;
     it->second.timer->stop();
 }
 

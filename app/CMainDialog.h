@@ -11,6 +11,7 @@
 #include "widgets/MonitorPanel.h"
 
 #include <QEventLoop>
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -89,10 +90,13 @@ private:
     SystemPlatform platform_;
     MainController controller_;
     MonitorPanel panel_;
+    // One logical timer: a single-shot QTimer armed again for each due time.
     struct WindowTimer {
         QTimer* timer = nullptr;
-        unsigned generation = 0; // bumped whenever the timer is restarted or killed
+        std::chrono::steady_clock::time_point due{};
+        std::chrono::milliseconds period{0};
     };
+    void OnWindowTimer(int id);
     std::map<int, WindowTimer> timers_;
     MainWindowCommands* commands_ = nullptr;
     CTrayIcon* tray_ = nullptr;
