@@ -250,11 +250,17 @@ void CHistoryGraph::paintEvent(QPaintEvent* event) {
         QFrame::paintEvent(event);
     QPainter painter(this);
     const QRect client = contentsRect();
-    const QImage& picture = Picture();
-    if (picture.isNull())
+    FlushPending();
+    if (grid_.isNull()) {
         painter.fillRect(client, ToColour(kBackgroundColour));
-    else
-        painter.drawImage(client.topLeft(), picture);
+        return;
+    }
+    // The grid, then the plot ORed over it: the pixels Picture() composes,
+    // made in the window's own surface without an image in between (every
+    // value scrolls the whole plot, so each tick repaints all of it).
+    painter.drawImage(client.topLeft(), grid_);
+    painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+    painter.drawImage(client.topLeft(), plot_);
 }
 
 } // namespace sentinax
