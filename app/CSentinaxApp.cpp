@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <clocale>
+#include <iostream>
 
 // Q_INIT_RESOURCE declares a function of the global namespace; the icon's
 // resources sit in a static library and must be registered by hand.
@@ -24,7 +25,13 @@ CSentinaxApp::CSentinaxApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool CSentinaxApp::InitInstance() {
-    if (instanceLock_.Acquire() != InstanceLock::Result::Acquired) {
+    const InstanceLock::Result lock = instanceLock_.Acquire();
+    if (lock == InstanceLock::Result::Failed) {
+        // No folder can hold the lock: that is no other copy running, and a
+        // monitor that refused to start would protect nothing.
+        std::cerr << "sentinax4: no usable folder for the single-instance lock; "
+                     "running without it\n";
+    } else if (lock != InstanceLock::Result::Acquired) {
         QMessageBox box(QMessageBox::NoIcon, applicationName(),
                         QString::fromLatin1(kAlreadyRunning), QMessageBox::Ok);
         box.exec();

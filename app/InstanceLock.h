@@ -21,7 +21,7 @@ public:
     enum class Result {
         Acquired, // this process is the only copy
         Held,     // another copy holds the lock
-        Failed,   // the lock file could not be opened: treated like Held
+        Failed,   // no lock file could be opened anywhere: the program runs unguarded
     };
 
     // messages: where the choice of another folder is noted (null: stderr).

@@ -34,6 +34,10 @@ struct ProfileField {
     std::function<std::string(const BoardProfile&)> Get;
 };
 
+// A whole number as the table writes it: decimal or 0x hexadecimal, with an
+// optional sign; false for anything else.
+bool ParseTableInteger(std::string_view text, long long& out);
+
 // Every settable field, in the order of BoardProfile.
 std::span<const ProfileField> ProfileFields();
 // Null when no field has that name (case-sensitive).

@@ -35,7 +35,12 @@ cleanup() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
   local name
-  for name in "${SHM_CREATED[@]}"; do rm -f "/dev/shm/$name"; done
+  # Only while no monitor holds the lock: a test run of another build folder
+  # may have started one meanwhile, and its objects are not ours to take.
+  if [ ${#SHM_CREATED[@]} -gt 0 ] && { [ ! -e /dev/shm/ShareHMMemDataMutex ] ||
+       flock -n -x /dev/shm/ShareHMMemDataMutex true 2>/dev/null; }; then
+    for name in "${SHM_CREATED[@]}"; do rm -f "/dev/shm/$name"; done
+  fi
   [ -n "${KEEP_WORK:-}" ] && echo "kept $WORK" >&2 || rm -rf "$WORK"
 }
 trap cleanup EXIT

@@ -268,9 +268,11 @@ TEST(ShippedBoardTable, RowCountsAndValueSets) {
         EXPECT_TRUE(distinct.count(needed)) << needed;
     EXPECT_EQ(CountRows(selectors, "ChipSelector", "4"), 1);
     EXPECT_EQ(CountRows(selectors, "CpuTempOffset", "64"), 1);
-    for (const auto& r : selectors) // the offset 64 sits on the selector-4 row
-        if (CountRows({r}, "CpuTempOffset", "64"))
+    for (const auto& r : selectors) { // the offset 64 sits on the selector-4 row
+        if (CountRows({r}, "CpuTempOffset", "64")) {
             EXPECT_EQ(CountRows({r}, "ChipSelector", "4"), 1);
+        }
+    }
     std::set<int> all = distinct;
     all.insert(1);
     for (auto s : railSelectors)
