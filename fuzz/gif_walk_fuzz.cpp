@@ -1,7 +1,6 @@
 // libFuzzer target: any bytes as a GIF for the block walk, the frame cutting
 // and the frame clock's disposal rules.
-// Build: clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -Iwidgets \
-//        fuzz/gif_walk_fuzz.cpp widgets/GifBlockWalk.cpp widgets/GifAnimation.cpp
+// Built with the others by SENTINAX_FUZZ (fuzz/README.md).
 #include "GifAnimation.h"
 #include "GifBlockWalk.h"
 

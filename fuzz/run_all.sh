@@ -30,6 +30,8 @@ declare -A seeds=(
   [hmio_sysfs_fuzz]="fuzz/corpus/hmio_sysfs"
   [wav_header_fuzz]="data/SOUND.wav"
   [shm_decoder_fuzz]="fuzz/corpus/shm_decoder"
+  [gif_walk_fuzz]="fuzz/corpus/gif"
+  [inventory_parsers_fuzz]="fuzz/corpus/inventory"
 )
 
 limit=(-runs="$runs")

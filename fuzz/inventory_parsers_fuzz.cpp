@@ -1,13 +1,8 @@
 // libFuzzer target for the inventory's readers of outside input: the DMI
 // memory-device walk, /proc/cpuinfo, KEY=VALUE files, udev database files,
 // /proc/asound/cards, connector modes, input capability bitmaps, relative
-// paths and the single-byte field rule. Not part of the default build; from
-// the repository root:
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. -Isysinfo \
-//     tests/sysinfo/fuzz/inventory_parsers_fuzz.cpp sysinfo/{SmbiosMemory,CpuInfo,SysFiles,\
-//     DeviceFacts,InventoryClass,RelativePath,WmiField,WmiValue,FormatWmiValue,InputCapabilities,\
-//     SysfsDeviceEnumerator,MediaClasses}.cpp -o /tmp/inventory_fuzz && /tmp/inventory_fuzz
-//     -max_total_time=60
+// paths and the single-byte field rule. Built with the others by
+// SENTINAX_FUZZ (fuzz/README.md).
 #include "sysinfo/CpuInfo.h"
 #include "sysinfo/InputCapabilities.h"
 #include "sysinfo/MediaClasses.h"
