@@ -157,8 +157,9 @@ TEST_F(SharedMemoryNeighbours, AFifoUnderEitherNameNeitherHangsNorIsUsed) {
         // The lock name: refused with what it is. The block's name: ours, so
         // it is replaced by a proper object.
         EXPECT_EQ(memory.Create(), name == &shm_);
-        if (name == &lock_)
+        if (name == &lock_) {
             EXPECT_NE(messages.str().find("is a FIFO"), std::string::npos) << messages.str();
+        }
         memory.Teardown();
         unlink(path.c_str());
     }

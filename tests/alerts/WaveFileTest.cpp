@@ -74,8 +74,9 @@ TEST(CheckWaveHeader, AcceptsPlayableFilesAndSaysWhatIsWrongWithOthers) {
     for (const auto& c : cases) {
         WaveFormat format;
         EXPECT_EQ(CheckWaveHeader(c.bytes, &format), c.why) << c.what;
-        if (*c.why == '\0')
+        if (*c.why == '\0') {
             EXPECT_EQ(format.DataBytes, 100u) << c.what;
+        }
     }
 }
 
