@@ -20,8 +20,8 @@ constexpr qreal kChamfer = 16;
 const QColor kLowerLimit(88, 162, 255);
 const QColor kUpperLimit(255, 112, 84);
 
-void TitleBar(QPainter& p, const SkinSpec& spec) {
-    const SkinTheme& t = spec.Theme;
+void TitleBar(QPainter& p, const SkinSpec& skin) {
+    const SkinTheme& t = skin.Theme;
     Groove(p, 8, kW - 8, 34);
     QFont title = CaptionFont(17, 3.2);
     Engraved(p, QRectF(146, 3, 160, 22), Qt::AlignLeft | Qt::AlignVCenter,
@@ -30,7 +30,7 @@ void TitleBar(QPainter& p, const SkinSpec& spec) {
     const qreal x = 146 + m.horizontalAdvance(QStringLiteral("SENTINAX")) + 2;
     Engraved(p, QRectF(x, 2, 24, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("4"),
              CaptionFont(20, 0), t.Accent);
-    Engraved(p, QRectF(147, 22, 260, 11), Qt::AlignLeft | Qt::AlignVCenter, spec.Edition,
+    Engraved(p, QRectF(147, 22, 260, 11), Qt::AlignLeft | Qt::AlignVCenter, skin.Edition,
              CaptionFont(7.5, 1.7), t.Caption);
     // The title buttons sit in a recessed strip.
     Bay(p, QRectF(450.5, 4.5, 101, 27), t, 7);
@@ -44,18 +44,18 @@ void Lamps(QPainter& p, const QList<QRect>& wells, const QColor& colour, int cou
 }
 
 // Engraved unit captions beside the readouts that show bare numbers.
-void Units(QPainter& p, const SkinSpec& spec) {
+void Units(QPainter& p, const SkinSpec& skin) {
     const QList<QRect>& readouts = Readouts();
     const QFont font = CaptionFont(8, 0.8);
     for (int i : {0, 3, 4, 5})
         Engraved(p, QRectF(readouts[i].right() + 5, readouts[i].top(), 24, readouts[i].height()),
-                 Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("V"), font, spec.Theme.Caption);
+                 Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("V"), font, skin.Theme.Caption);
     for (int i = 6; i < 9; ++i) {
-        if (i == 8 && !spec.ThirdFan)
+        if (i == 8 && !skin.ThirdFan)
             continue;
         Engraved(p, QRectF(readouts[i].right() + 4, readouts[i].top(), 30, readouts[i].height()),
                  Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("RPM"), CaptionFont(7, 0.6),
-                 spec.Theme.Caption);
+                 skin.Theme.Caption);
     }
 }
 
@@ -96,9 +96,9 @@ void SectionTag(QPainter& p, const QRectF& r, SkinIcon icon, const QRectF& iconB
              Qt::AlignHCenter | Qt::AlignTop, subtitle, CaptionFont(7, 1.0), t.Caption);
 }
 
-void Bays(QPainter& p, const SkinSpec& spec) {
-    const SkinTheme& t = spec.Theme;
-    const qreal fanRight = spec.ThirdFan ? 546.5 : 427.5;
+void Bays(QPainter& p, const SkinSpec& skin) {
+    const SkinTheme& t = skin.Theme;
+    const qreal fanRight = skin.ThirdFan ? 546.5 : 427.5;
 
     // Controls at the left of the temperature row.
     Bay(p, QRectF(8.5, 38.5, 137, 121), t);
@@ -136,13 +136,13 @@ void Bays(QPainter& p, const SkinSpec& spec) {
         Screw(p, c);
     Bay(p, QRectF(195.5, 289.5, fanRight - 195.5, 112), t);
     VerticalGroove(p, 312, 296, 378);
-    if (spec.ThirdFan)
+    if (skin.ThirdFan)
         VerticalGroove(p, 428, 296, 378);
 }
 
 // Where a two-fan board's third column would be: the maker's badge.
-void Badge(QPainter& p, const SkinSpec& spec) {
-    const SkinTheme& t = spec.Theme;
+void Badge(QPainter& p, const SkinSpec& skin) {
+    const SkinTheme& t = skin.Theme;
     const QRectF r(431.5, 289.5, 115, 112);
     Bay(p, r, t, 7);
     DrawIcon(p, SkinIcon::Emblem, QRectF(r.center().x() - 20, r.top() + 14, 40, 40), t.Accent);
@@ -156,8 +156,8 @@ void Badge(QPainter& p, const SkinSpec& spec) {
         Screw(p, c);
 }
 
-void HintStrip(QPainter& p, const SkinSpec& spec) {
-    const QRect& h = spec.Hint;
+void HintStrip(QPainter& p, const SkinSpec& skin) {
+    const QRect& h = skin.Hint;
     const QRectF strip(h.left() - 4.5, h.top() - 1.5, h.width() + 9, h.height() + 3);
     QPainterPath lip;
     lip.addRoundedRect(strip.adjusted(-1, -1, 1, 1), 5, 5);
@@ -165,7 +165,7 @@ void HintStrip(QPainter& p, const SkinSpec& spec) {
     QPainterPath path;
     path.addRoundedRect(strip, 4, 4);
     QLinearGradient lcd(strip.topLeft(), strip.bottomLeft());
-    QColor tint = spec.Theme.Accent;
+    QColor tint = skin.Theme.Accent;
     lcd.setColorAt(0, QColor(4, 7, 10));
     lcd.setColorAt(1, QColor(tint.red() / 10 + 6, tint.green() / 10 + 8, tint.blue() / 10 + 10));
     p.fillPath(path, lcd);
@@ -207,49 +207,49 @@ QPainterPath OutlinePath(Outline shape, qreal d) {
     return {};
 }
 
-QImage DrawMask(const SkinSpec& spec) {
+QImage DrawMask(const SkinSpec& skin) {
     QImage mask(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
     mask.fill(Qt::white);
     QPainter p(&mask);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillPath(OutlinePath(spec.Shape, 0), Qt::black);
+    p.fillPath(OutlinePath(skin.Shape, 0), Qt::black);
     return mask;
 }
 
-QImage DrawFace(const SkinSpec& spec, Look look) {
+QImage DrawFace(const SkinSpec& skin, Look look) {
     QImage face(kFaceWidth, kFaceHeight, QImage::Format_RGB32);
-    face.fill(spec.Theme.Edge);
+    face.fill(skin.Theme.Edge);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    const QPainterPath body = OutlinePath(spec.Shape, 1.5);
-    FillPanel(p, body, spec.Theme, kFaceHeight);
+    const QPainterPath body = OutlinePath(skin.Shape, 1.5);
+    FillPanel(p, body, skin.Theme, kFaceHeight);
     RaisedRim(p, body);
     p.setClipPath(body);
 
-    TitleBar(p, spec);
-    Bays(p, spec);
-    if (!spec.ThirdFan && spec.Shape != Outline::Compact)
-        Badge(p, spec);
+    TitleBar(p, skin);
+    Bays(p, skin);
+    if (!skin.ThirdFan && skin.Shape != Outline::Compact)
+        Badge(p, skin);
 
     const QList<QRect>& adjusters = Adjusters();
     for (int i = 0; i < adjusters.size(); ++i) {
-        if (!spec.ThirdFan && (i == 8 || i == 9))
+        if (!skin.ThirdFan && (i == 8 || i == 9))
             continue;
         AdjusterTrack(p, adjusters[i], i % 2 == 1);
     }
-    const int items = spec.ThirdFan ? 9 : 8;
+    const int items = skin.ThirdFan ? 9 : 8;
     for (int i = 0; i < items; ++i) {
         Well(p, Graphs()[i]);
         Well(p, Readouts()[i]);
     }
     Well(p, AnimatedPicture());
-    Lamps(p, Readouts(), spec.Theme.Accent, items);
-    Units(p, spec);
-    HintStrip(p, spec);
+    Lamps(p, Readouts(), skin.Theme.Accent, items);
+    Units(p, skin);
+    HintStrip(p, skin);
 
     for (const ArtButton& button : Buttons())
-        DrawButton(p, button, look, spec.Theme);
+        DrawButton(p, button, look, skin.Theme);
     return face;
 }
 

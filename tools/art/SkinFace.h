@@ -47,9 +47,9 @@ struct SkinSpec {
 QPainterPath OutlinePath(Outline shape, qreal inset);
 
 // The face with every button in the given look.
-QImage DrawFace(const SkinSpec& spec, Look look);
+QImage DrawFace(const SkinSpec& skin, Look look);
 // Black inside the outline, pure white outside, without smoothing.
-QImage DrawMask(const SkinSpec& spec);
+QImage DrawMask(const SkinSpec& skin);
 // The adjusters' thumb, at rest and dragged (shared by all skins: the rows
 // written back at exit always name Normal.jpg and Sel.jpg).
 QImage DrawThumb(bool dragged);
