@@ -14,6 +14,9 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 
@@ -46,12 +49,29 @@ protected:
         fs::current_path(dir);
         app = static_cast<CSentinaxApp*>(QCoreApplication::instance());
         app->Settings = AppSettings{};
+        for (const char* name : kSharedObjects)
+            if (!fs::exists(fs::path("/dev/shm") / name))
+                sharedCreated.push_back(name);
     }
     void TearDown() override {
         if (dir.empty())
             return;
         fs::current_path(oldCwd);
         fs::remove_all(dir);
+        // The window publishes under the machine-wide names, and its lock
+        // object outlives it by design: what this test made goes with it,
+        // unless a monitor started meanwhile holds the lock.
+        if (sharedCreated.empty())
+            return;
+        const int lock = ::open("/dev/shm/ShareHMMemDataMutex", O_RDONLY | O_CLOEXEC);
+        if (lock >= 0 && ::flock(lock, LOCK_EX | LOCK_NB) != 0) {
+            ::close(lock);
+            return;
+        }
+        for (const std::string& name : sharedCreated)
+            ::unlink(("/dev/shm/" + name).c_str());
+        if (lock >= 0)
+            ::close(lock);
     }
     bool Scenario(const char* name) const { return scenarioName == name; }
     // The companion calls of the trace, in order.
@@ -65,6 +85,8 @@ protected:
         return calls;
     }
 
+    static constexpr const char* kSharedObjects[] = {"HMShared", "ShareHMMemDataMutex"};
+    std::vector<std::string> sharedCreated;
     std::string scenarioName;
     fs::path dir;
     fs::path oldCwd;
