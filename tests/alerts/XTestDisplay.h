@@ -54,19 +54,20 @@ public:
             ::close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
             const std::string display = ":" + std::to_string(displayNumber);
-            std::vector<const char*> args = {"Xvfb"};
+            // -noreset: the server stays up when its last client leaves.
+            std::vector<const char*> args = {"Xvfb", "-noreset"};
             if (displayNumber >= 0) {
                 args.push_back(display.c_str());
             }
-            for (const char* a : {"-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset",
-                                  "-screen", "0", "320x240x24"}) {
+            for (const char* a :
+                 {"-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "320x240x24"}) {
                 args.push_back(a);
             }
             args.push_back(nullptr);
             const int devNull = ::open("/dev/null", O_WRONLY);
             ::dup2(devNull, 1);
             ::dup2(devNull, 2);
-            ::execvp("Xvfb", const_cast<char* const*>(args.data()));
+            ::execvp(args[0], const_cast<char* const*>(args.data()));
             ::_exit(127);
         }
         ::close(fds[1]);
