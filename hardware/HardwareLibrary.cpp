@@ -2,6 +2,8 @@
 
 #include "LibraryLoader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <dlfcn.h>
 
 namespace sentinax {
@@ -30,6 +32,32 @@ uint32_t NoReadPort(uint16_t) {
     return 0;
 }
 void NoWritePort(uint16_t, uint8_t) {}
+void NoStatus(HmioStatus* status) {
+    if (status && status->Size >= sizeof(uint32_t)) {
+        const uint32_t size = status->Size;
+        std::memset(status, 0, std::min<size_t>(size, sizeof *status));
+        status->Size = size;
+    }
+}
+uint32_t NoText(char* buffer, uint32_t size) {
+    if (buffer && size > 0)
+        buffer[0] = '\0';
+    return 0;
+}
+
+// Calls a text entry point until the whole text fits.
+std::string ReadText(HardwareLibrary::TextFn fn) {
+    std::string text(256, '\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const uint32_t length = fn(text.data(), static_cast<uint32_t>(text.size()));
+        if (length < text.size()) {
+            text.resize(length);
+            return text;
+        }
+        text.assign(static_cast<size_t>(length) + 1, '\0');
+    }
+    return {};
+}
 
 template <typename Fn> void Resolve(void* module, const char* name, Fn& slot) {
     slot = reinterpret_cast<Fn>(dlsym(module, name));
@@ -66,6 +94,29 @@ void FillMissingEntries(HardwareLibrary& lib) {
         lib.ChassisClear = NoOp;
     if (!lib.ChassisIntrusion)
         lib.ChassisIntrusion = NoDetect;
+    if (!lib.HmioGetStatus)
+        lib.HmioGetStatus = NoStatus;
+    if (!lib.HmioSensorReport)
+        lib.HmioSensorReport = NoText;
+    if (!lib.HmioNextNotice)
+        lib.HmioNextNotice = NoText;
+}
+
+HmioStatus ReadHmioStatus(const HardwareLibrary& library) {
+    HmioStatus status{};
+    status.Size = sizeof status;
+    if (library.HmioGetStatus)
+        library.HmioGetStatus(&status);
+    status.Size = sizeof status;
+    return status;
+}
+
+std::string ReadSensorReport(const HardwareLibrary& library) {
+    return library.HmioSensorReport ? ReadText(library.HmioSensorReport) : std::string();
+}
+
+std::string NextHmioNotice(const HardwareLibrary& library) {
+    return library.HmioNextNotice ? ReadText(library.HmioNextNotice) : std::string();
 }
 
 bool BindHardwareLibrary(HardwareLibrary& lib, const char* fileName) {
@@ -88,6 +139,9 @@ bool BindHardwareLibrary(HardwareLibrary& lib, const char* fileName) {
     Resolve(module, "WritePort", bound.WritePort);
     Resolve(module, "ChassisClear", bound.ChassisClear);
     Resolve(module, "ChassisIntrusion", bound.ChassisIntrusion);
+    Resolve(module, "HmioGetStatus", bound.HmioGetStatus);
+    Resolve(module, "HmioSensorReport", bound.HmioSensorReport);
+    Resolve(module, "HmioNextNotice", bound.HmioNextNotice);
     FillMissingEntries(bound);
     lib = bound;
     return true;

@@ -4,7 +4,10 @@
 // with their own functions. BindHardwareLibrary fills it from libhmio.so.
 #pragma once
 
+#include "hmio/hmio.h"
+
 #include <cstdint>
+#include <string>
 
 namespace sentinax {
 
@@ -20,6 +23,8 @@ struct HardwareLibrary {
     using ReadPortFn = uint32_t (*)(uint16_t port);
     using WritePortFn = void (*)(uint16_t port, uint8_t value);
     using ChassisIntrusionFn = uint8_t (*)();
+    using GetStatusFn = void (*)(HmioStatus* status);
+    using TextFn = uint32_t (*)(char* buffer, uint32_t size);
 
     void* Module = nullptr; // dlopen handle; null for a table filled by hand
 
@@ -38,7 +43,19 @@ struct HardwareLibrary {
     WritePortFn WritePort = nullptr;
     VoidFn ChassisClear = nullptr;
     ChassisIntrusionFn ChassisIntrusion = nullptr;
+
+    // The optional entry points (hmio.h); a library without them gets
+    // stand-ins: an all-zero status, an empty report, no notices.
+    GetStatusFn HmioGetStatus = nullptr;
+    TextFn HmioSensorReport = nullptr;
+    TextFn HmioNextNotice = nullptr;
 };
+
+// The library's status, with Size set (all zero from a library without it).
+HmioStatus ReadHmioStatus(const HardwareLibrary& library);
+// The whole placement report, and the next notice ("" when none).
+std::string ReadSensorReport(const HardwareLibrary& library);
+std::string NextHmioNotice(const HardwareLibrary& library);
 
 // The library's plain file name, looked for beside the program, then on the
 // normal search path.

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "Smbios.h"
+#include "hmio.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace hmio {
@@ -35,6 +37,13 @@ public:
     virtual void WritePort(uint16_t port, uint8_t value) = 0;
     virtual uint8_t ChassisIntrusion() = 0;
     virtual void ChassisClear() = 0;
+
+    // The optional entry points (hmio.h). A back end without a placement
+    // reports nothing: an empty status, report and notice list.
+    virtual void GetStatus(HmioStatus& status) { (void)status; }
+    virtual std::string SensorReport() { return {}; }
+    // Empty when there is no message left.
+    virtual std::string NextNotice() { return {}; }
 };
 
 } // namespace hmio

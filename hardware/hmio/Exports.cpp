@@ -1,5 +1,6 @@
-// The fourteen C entry points of libhmio.so. Everything else in the library is
-// hidden (-fvisibility=hidden and the version script exports.map).
+// The C entry points of libhmio.so: the fourteen and the three optional ones.
+// Everything else in the library is hidden (-fvisibility=hidden and the
+// version script exports.map).
 #pragma GCC visibility push(default)
 #include "hmio.h"
 #pragma GCC visibility pop
@@ -57,6 +58,15 @@ void ChassisClear(void) {
 }
 uint8_t ChassisIntrusion(void) {
     return Call([](hmio::Library& l) { return l.ChassisIntrusion(); });
+}
+void HmioGetStatus(HmioStatus* status) {
+    Call([&](hmio::Library& l) { l.GetStatus(status); });
+}
+uint32_t HmioSensorReport(char* buffer, uint32_t size) {
+    return Call([&](hmio::Library& l) { return l.SensorReport(buffer, size); });
+}
+uint32_t HmioNextNotice(char* buffer, uint32_t size) {
+    return Call([&](hmio::Library& l) { return l.NextNotice(buffer, size); });
 }
 
 } // extern "C"

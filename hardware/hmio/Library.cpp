@@ -6,6 +6,7 @@
 #include "SysfsBackend.h"
 #include "TextParse.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -247,6 +248,45 @@ uint8_t Library::ChassisIntrusion() {
     if (Tracing())
         Trace("ChassisIntrusion() -> " + std::to_string(latch));
     return latch;
+}
+
+void Library::GetStatus(HmioStatus* status) {
+    if (!status || status->Size < sizeof(uint32_t))
+        return;
+    HmioStatus full{};
+    full.Size = sizeof full;
+    backend_->GetStatus(full);
+    // Only as much as the caller's structure holds; what it holds beyond ours is zero.
+    const uint32_t callerSize = status->Size;
+    const size_t common = std::min<size_t>(callerSize, sizeof full);
+    std::memcpy(status, &full, common);
+    if (callerSize > sizeof full)
+        std::memset(reinterpret_cast<uint8_t*>(status) + sizeof full, 0, callerSize - sizeof full);
+    status->Size = callerSize;
+}
+
+namespace {
+// Copies text and its terminating zero when it fits in size bytes.
+uint32_t CopyOut(const std::string& text, char* buffer, uint32_t size) {
+    if (buffer && size > text.size()) {
+        std::memcpy(buffer, text.data(), text.size());
+        buffer[text.size()] = '\0';
+    }
+    return static_cast<uint32_t>(text.size());
+}
+} // namespace
+
+uint32_t Library::SensorReport(char* buffer, uint32_t size) {
+    return CopyOut(backend_->SensorReport(), buffer, size);
+}
+
+uint32_t Library::NextNotice(char* buffer, uint32_t size) {
+    if (pendingNotice_.empty())
+        pendingNotice_ = backend_->NextNotice();
+    const uint32_t length = CopyOut(pendingNotice_, buffer, size);
+    if (buffer && size > pendingNotice_.size())
+        pendingNotice_.clear();
+    return length;
 }
 
 Library& Instance(std::unique_lock<std::mutex>& lock) {

@@ -41,6 +41,9 @@ public:
     void WritePort(uint16_t port, uint8_t value);
     void ChassisClear();
     uint8_t ChassisIntrusion();
+    void GetStatus(HmioStatus* status);
+    uint32_t SensorReport(char* buffer, uint32_t size);
+    uint32_t NextNotice(char* buffer, uint32_t size);
 
 private:
     void Trace(const std::string& line) const;
@@ -49,6 +52,7 @@ private:
     std::unique_ptr<Backend> backend_;
     int traceFd_;
     std::vector<uint8_t> dmiTable_; // as read by the last GetDMILength
+    std::string pendingNotice_;     // taken from the back end, not yet handed out
 };
 
 // The process's Library, made from the environment on first use. Entry points

@@ -1,8 +1,10 @@
 // The hardware access library's entry points, as libhmio.so exports them.
 //
 // The monitor loads the library at run time by its plain name and resolves
-// these fourteen symbols; nothing else of the library is used. Units: voltages
-// in millivolts, temperatures in whole degrees Celsius, fan speeds in rpm.
+// these fourteen symbols, and the three optional ones at the end (a library
+// without them is still used: no placement report, no notices, an empty
+// status). Units: voltages in millivolts, temperatures in whole degrees
+// Celsius, fan speeds in rpm.
 #pragma once
 
 #include <stdint.h>
@@ -44,6 +46,41 @@ void WritePort(uint16_t port, uint8_t value);
 void ChassisClear(void);
 // Non-zero while the chassis intrusion latch is set.
 uint8_t ChassisIntrusion(void);
+
+// Optional entry points.
+
+// What the last reads found, beyond the values themselves. The caller sets
+// Size to sizeof(HmioStatus); the library fills what fits in that size and
+// zeroes the rest, so either side may be older than the other.
+typedef struct HmioStatus {
+    uint32_t Size;
+    // Changes whenever the placement changes (chips found, lost or found again).
+    uint32_t Generation;
+    // RawValues slots (bit N: slot N) and ChipParams bytes whose value is read
+    // through guessed wiring and did not look like the rail it stands for:
+    // show it, but do not check it against limits.
+    uint32_t UncheckedSlots;
+    uint32_t UncheckedParams;
+    // Slots and bytes that have a source but got no reading on the last read
+    // (the chip is gone, the input reads an error): no reading, not a value.
+    uint32_t LostSlots;
+    uint32_t LostParams;
+    // The CPU temperature sensor's own critical limit in whole degrees Celsius
+    // as the kernel gives it (temp*_crit); 0 when it gives none.
+    int32_t CpuTempCrit;
+} HmioStatus;
+void HmioGetStatus(HmioStatus* status);
+
+// The placement report (every chip and input, its label and value, the value
+// it feeds and by which rule, what is left unread), as text. Writes at most
+// size bytes including a terminating zero; returns the whole report's length
+// without the zero (call again with a larger buffer when it did not fit).
+uint32_t HmioSensorReport(char* buffer, uint32_t size);
+
+// Takes the oldest message for the user that the library has not handed out
+// yet (one line, no newline), written like HmioSensorReport; returns 0 when
+// there is none. A message that did not fit is not taken.
+uint32_t HmioNextNotice(char* buffer, uint32_t size);
 
 #ifdef __cplusplus
 }

@@ -37,6 +37,13 @@ TEST(HardwareLibraryTest, MissingExportsAnswerZeroInsteadOfCrashing) {
     lib.WritePort(0x62, 1);
     lib.EnableSMSCHWMonitor();
     lib.ApEnableATIISA();
+    // The optional entry points: an empty status, no report, no notices.
+    const HmioStatus status = ReadHmioStatus(lib);
+    EXPECT_EQ(status.Size, sizeof(HmioStatus));
+    EXPECT_EQ(status.Generation | status.UncheckedSlots | status.LostSlots, 0u);
+    EXPECT_EQ(status.CpuTempCrit, 0);
+    EXPECT_EQ(ReadSensorReport(lib), "");
+    EXPECT_EQ(NextHmioNotice(lib), "");
 }
 
 } // namespace

@@ -90,8 +90,9 @@ TEST_F(SensorDetectionTest, PlausibilityBoundsOnFirstAttemptAndRetry) {
             EXPECT_EQ(state.CpuTempValid, c.valid)
                 << "offset " << c.offset << " byte " << int(c.byte) << " retry " << retry;
             EXPECT_EQ(waits.size(), retry ? 1u : 0u);
-            if (c.valid)
+            if (c.valid) {
                 EXPECT_EQ(state.LastShown.CpuTempRaw, c.byte);
+            }
         }
     }
 }

@@ -85,7 +85,8 @@ TEST_F(HmioFixture, TraceLinesOfSeveralProcessesNeverMix) {
         ASSERT_EQ(line, "ValueRAM(raw7=0) -> slots 0=1350 1=2 2=3300 3=5000 4=12000");
 }
 
-// The built library itself: fourteen entry points and nothing of its insides.
+// The built library itself: its entry points (the fourteen and the optional
+// ones) and nothing of its insides.
 TEST_F(HmioFixture, SharedLibraryExportsTheEntryPointsOnly) {
     UseScenario("vendor 0x8086\n");
     void* library = ::dlopen(HMIO_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
@@ -93,13 +94,14 @@ TEST_F(HmioFixture, SharedLibraryExportsTheEntryPointsOnly) {
     for (const char* name :
          {"GetVid", "DetectLM78", "DetectLM75", "EnableSMSCHWMonitor", "ApEnableATIISA", "ValueRAM",
           "LoadNTHMIO", "UnloadNTHMIO", "GetDMILength", "GetDMIData", "ReadPort", "WritePort",
-          "ChassisClear", "ChassisIntrusion"})
+          "ChassisClear", "ChassisIntrusion", "HmioGetStatus", "HmioSensorReport",
+          "HmioNextNotice"})
         EXPECT_NE(::dlsym(library, name), nullptr) << name;
     EXPECT_EQ(::dlsym(library, "_ZN4hmio13ResetInstanceEv"), nullptr);
-    EXPECT_EQ(
-        ::dlsym(library, "_ZN4hmio14ParseScenarioESt17basic_string_viewIcSt11char_traitsIcEERKNSt7_"
-                         "_cxx1112basic_stringIcS2_SaIcEEERSt6vectorIS8_SaIS8_EE"),
-        nullptr);
+    EXPECT_EQ(::dlsym(library,
+                      "_ZN4hmio14ParseScenarioESt17basic_string_viewIcSt11char_traitsIcEERKNSt7_"
+                      "_cxx1112basic_stringIcS2_SaIcEEERSt6vectorIS8_SaIS8_EE"),
+              nullptr);
     auto getVid = reinterpret_cast<uint32_t (*)()>(::dlsym(library, "GetVid"));
     ASSERT_NE(getVid, nullptr);
     EXPECT_EQ(getVid(), 0x8086u);
