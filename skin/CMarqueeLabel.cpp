@@ -53,14 +53,25 @@ void CMarqueeLabel::Relayout() {
     scrolling_ = MarqueeScrolls(capacity_, chars_.size());
     if (scrolling_) {
         BuildStrip();
-        if (isVisible())
-            timer_.start(kMarqueeStepMs, this);
     } else {
         strip_ = QImage();
         stripX_.clear();
     }
     offset_ = 0;
+    UpdateTimer();
     update();
+}
+
+void CMarqueeLabel::UpdateTimer() {
+    if (!scrolling_ || !exposed_ || !isVisible())
+        timer_.stop();
+    else if (!timer_.isActive())
+        timer_.start(kMarqueeStepMs, this);
+}
+
+void CMarqueeLabel::SetExposed(bool exposed) {
+    exposed_ = exposed;
+    UpdateTimer();
 }
 
 // Any line the scroll shows is a stretch of text + separator + text (the
@@ -106,8 +117,7 @@ void CMarqueeLabel::timerEvent(QTimerEvent* event) {
 
 void CMarqueeLabel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (scrolling_ && !timer_.isActive())
-        timer_.start(kMarqueeStepMs, this);
+    UpdateTimer();
 }
 
 void CMarqueeLabel::hideEvent(QHideEvent* event) {

@@ -10,6 +10,7 @@
 // looks; a missing mask leaves the window rectangular at the face's size.
 #pragma once
 
+#include "ExposureWatcher.h"
 #include "SkinReader.h"
 #include "config/AdjusterAccess.h"
 
@@ -103,6 +104,16 @@ public:
     // The window's shape; none while the window is rectangular.
     const std::optional<QRegion>& WindowRegion() const { return region_; }
 
+    // Whether anybody can see the window. While nobody can, the window paints
+    // nothing (what changes meanwhile is painted at once when it can be seen
+    // again) and the controls that follow it rest.
+    ExposureWatcher& Exposure() { return *exposure_; }
+    // A control with SetExposed(bool) animates only while the window can be seen.
+    template <typename Control> void FollowExposure(Control* control) {
+        control->SetExposed(exposure_->Exposed());
+        connect(exposure_, &ExposureWatcher::exposedChanged, control, &Control::SetExposed);
+    }
+
     // A picture of the skin (path: resolved file, name: as the row writes it),
     // decoded once per load whatever number of controls use it; an empty
     // image, reported once, when it cannot be read.
@@ -136,6 +147,7 @@ private:
     QImage mainImage_, overImage_, downImage_, disabledImage_;
     std::map<std::string, QImage> imageCache_; // by resolved path, during a load
     std::optional<QRegion> region_;
+    ExposureWatcher* exposure_;
     // Dragging by the face where the window manager does not move the window.
     bool followPointer_ = false;
     QPoint grabOffset_;

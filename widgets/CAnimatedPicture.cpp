@@ -199,8 +199,13 @@ void CAnimatedPicture::Unload() {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
+void CAnimatedPicture::SetExposed(bool exposed) {
+    exposed_ = exposed;
+    UpdateClock();
+}
+
 void CAnimatedPicture::UpdateClock() {
-    if (!playing_ || !onScreen_) {
+    if (!playing_ || !onScreen_ || !exposed_) {
         frameTimer_.stop();
         return;
     }
@@ -219,7 +224,7 @@ void CAnimatedPicture::UpdateClock() {
 // window (the hint line's scroll), so that their repaints share one pass and
 // one flush to the display instead of waking the program twice.
 void CAnimatedPicture::OnFrameTimer() {
-    if (!playing_ || !onScreen_)
+    if (!playing_ || !onScreen_ || !exposed_)
         return;
     frameTimer_.setTimerType(Qt::CoarseTimer);
     frameTimer_.start(static_cast<int>(clock_.Advance(*this)));

@@ -5,9 +5,9 @@
 // time into the control's surface by the rules of GifAnimation.h, so nothing
 // is shared between threads. Painting only copies the surface.
 //
-// The clock runs only while the control is shown: a window hidden to the tray
-// or minimised composes and paints nothing, and resumes at the frame it
-// showed when it comes back.
+// The clock runs only while the control is shown and its window can be seen:
+// a window hidden to the tray, minimised or covered by other windows composes
+// and paints nothing, and resumes at the frame it showed when it comes back.
 #pragma once
 
 #include "GifAnimation.h"
@@ -49,6 +49,9 @@ public:
     void Stop();
     // Back to empty: no picture, no frames, no surface.
     void Unload();
+    // Whether anybody can see the window (ExposureWatcher); true until told
+    // otherwise. While not, the clock rests on the current frame.
+    void SetExposed(bool exposed);
 
     bool IsGif() const { return isGif_; }
     bool IsPlaying() const { return playing_; }
@@ -76,7 +79,7 @@ private:
     bool LoadGif(const QByteArray& data);
     bool LoadStill(const QByteArray& data, const QSize* screenSize);
     bool PrepareSurface(int width, int height);
-    // Starts or stops the frame timer to match "playing and shown".
+    // Starts or stops the frame timer to match "playing, shown and seen".
     void UpdateClock();
     void OnFrameTimer();
 
@@ -95,6 +98,7 @@ private:
     bool playing_ = false;
     bool begun_ = false; // the current frame has been composed since Draw
     bool onScreen_ = false;
+    bool exposed_ = true;
     QTimer frameTimer_;
 };
 
