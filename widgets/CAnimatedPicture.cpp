@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -257,21 +258,56 @@ bool CAnimatedPicture::RenderFrame(size_t index) {
     const QImage& picture = frame.Picture;
     const QPoint at(frame.Info.Left, frame.Info.Top);
     if (!picture.hasAlphaChannel() && picture.format() == surface_.format()) {
-        // An opaque frame only replaces the pixels under it: its rows are
-        // copied without a painter (twenty times a second while shown).
-        const QRect area = QRect(at, picture.size()).intersected(surface_.rect());
-        const size_t bytes = static_cast<size_t>(area.width()) * sizeof(QRgb);
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            std::memcpy(surface_.scanLine(y) + static_cast<size_t>(area.left()) * sizeof(QRgb),
-                        picture.constScanLine(y - at.y()) +
-                            static_cast<size_t>(area.left() - at.x()) * sizeof(QRgb),
-                        bytes);
-    } else {
+        const QRect changed = CopyChangedPixels(picture, at);
+        if (!changed.isEmpty())
+            update(changed);
+        return true;
+    }
+    {
         QPainter painter(&surface_);
         painter.drawImage(at, picture);
     }
     update(QRect(at, picture.size()));
     return true;
+}
+
+// An opaque frame only replaces the pixels under it, without a painter (twenty
+// times a second while shown), and only what differs from the surface is
+// repainted and sent to the display: from one frame to the next the shipped
+// picture's fan changes a 72 x 72 square of its 96 x 96 pixels.
+QRect CAnimatedPicture::CopyChangedPixels(const QImage& picture, QPoint at) {
+    const QRect area = QRect(at, picture.size()).intersected(surface_.rect());
+    if (area.isEmpty())
+        return {};
+    uchar* const surfaceBits = surface_.bits();
+    const qsizetype surfaceStride = surface_.bytesPerLine();
+    const uchar* const pictureBits = picture.constBits();
+    const qsizetype pictureStride = picture.bytesPerLine();
+    const int width = area.width();
+    int top = -1, bottom = -1, left = width, right = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* dst = reinterpret_cast<QRgb*>(surfaceBits + y * surfaceStride) + area.left();
+        const auto* src =
+            reinterpret_cast<const QRgb*>(pictureBits + (y - at.y()) * pictureStride) +
+            (area.left() - at.x());
+        if (std::memcmp(dst, src, static_cast<size_t>(width) * sizeof(QRgb)) == 0)
+            continue;
+        int first = 0;
+        while (dst[first] == src[first])
+            ++first;
+        int last = width - 1;
+        while (dst[last] == src[last])
+            --last;
+        std::memcpy(dst + first, src + first, static_cast<size_t>(last - first + 1) * sizeof(QRgb));
+        if (top < 0)
+            top = y;
+        bottom = y;
+        left = std::min(left, first);
+        right = std::max(right, last);
+    }
+    if (top < 0)
+        return {};
+    return QRect(area.left() + left, top, right - left + 1, bottom - top + 1);
 }
 
 void CAnimatedPicture::FillBackground(int left, int top, int width, int height) {

@@ -79,6 +79,9 @@ private:
     bool LoadGif(const QByteArray& data);
     bool LoadStill(const QByteArray& data, const QSize* screenSize);
     bool PrepareSurface(int width, int height);
+    // Copies an opaque picture of the surface's format onto the surface at
+    // `at`; returns the rectangle of the pixels that changed (empty: none).
+    QRect CopyChangedPixels(const QImage& picture, QPoint at);
     // Starts or stops the frame timer to match "playing, shown and seen".
     void UpdateClock();
     void OnFrameTimer();
