@@ -17,6 +17,7 @@
 #include <QRect>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 namespace sentinax {
@@ -79,9 +80,11 @@ private:
     bool LoadGif(const QByteArray& data);
     bool LoadStill(const QByteArray& data, const QSize* screenSize);
     bool PrepareSurface(int width, int height);
-    // Copies an opaque picture of the surface's format onto the surface at
-    // `at`; returns the rectangle of the pixels that changed (empty: none).
-    QRect CopyChangedPixels(const QImage& picture, QPoint at);
+    // Copies the part `area` (surface pixels) of an opaque picture of the
+    // surface's format placed at `at`.
+    void CopyRows(const QImage& picture, QPoint at, const QRect& area);
+    void MeasureSteps();
+    void ApplyPendingFill();
     // Starts or stops the frame timer to match "playing, shown and seen".
     void UpdateClock();
     void OnFrameTimer();
@@ -93,6 +96,17 @@ private:
     int width_ = 0;
     int height_ = 0;
     QColor background_{255, 255, 255};
+
+    // What a frame changes when the surface shows, whole, the frame before it
+    // (both cover the whole surface, opaque); measured at load.
+    struct FrameStep {
+        bool Known = false;
+        int From = -1; // the frame before it
+        QRect Changed; // empty: nothing
+    };
+    std::vector<FrameStep> steps_;
+    int surfaceFrame_ = -1; // the frame the surface shows whole; -1: none
+    std::optional<QRect> pendingFill_;
 
     QImage surface_;
     QImage savedArea_; // the area under a frame with disposal 3 while it shows
