@@ -73,6 +73,9 @@ private:
     // where each of its characters begins, in pixels.
     QImage strip_;
     std::vector<int> stripX_;
+    // The rows of the label that the strip's text touches.
+    int inkTop_ = 0;
+    int inkHeight_ = 0;
 };
 
 } // namespace sentinax
