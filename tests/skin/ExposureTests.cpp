@@ -122,30 +122,6 @@ TEST(Exposure, ACoveredFaceRestsAndGoesOnWhereItStopped) {
     EXPECT_EQ(face.hint->Offset(), offset + 1);
 }
 
-// The graph that was covered shows exactly what one that saw every value shows.
-TEST(Exposure, ACoveredGraphShowsEveryValueWhenSeenAgain) {
-    Face face;
-    QWidget other;
-    other.resize(200, 300);
-    auto& seen = *new CHistoryGraph;
-    seen.Create(QRect(20, 200, 120, 80), &other);
-    seen.SetRange(0, 100, 0);
-    other.show();
-    face.dialog.show();
-    ASSERT_TRUE(WaitFor([&] { return face.dialog.Exposure().Exposed(); }));
-    const std::vector<double> values{20, 80, 55, 0, 100, 35};
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (i == 2)
-            face.dialog.Exposure().SetCovered(true);
-        face.graph->AppendPoint(values[i]);
-        seen.AppendPoint(values[i]);
-    }
-    face.dialog.Exposure().SetCovered(false);
-    Pump(50);
-    EXPECT_EQ(face.graph->grab().toImage(), seen.grab().toImage());
-    EXPECT_EQ(face.graph->Picture(), seen.Picture());
-}
-
 // Hidden, covered and shown again in any order: the face is seen only when it
 // is shown, exposed and not covered, and says each change once.
 TEST(Exposure, TheWindowIsSeenOnlyWhenShownExposedAndUncovered) {
