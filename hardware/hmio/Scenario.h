@@ -31,6 +31,8 @@ struct Scenario {
     bool NoDmi = false;
 
     uint32_t Vendor = 0;
+    // "cpu-crit N": the CPU sensor's critical limit the status reports (°C).
+    int32_t CpuTempCrit = 0;
     Sequence<int64_t> Load{{1}};
     Sequence<int64_t> Lm78{{1}};
     Sequence<int64_t> Lm75{{1}};
