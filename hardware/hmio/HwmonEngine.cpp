@@ -270,8 +270,10 @@ std::optional<int64_t> HwmonEngine::ReadChannel(Channel& channel) {
         if (!channel.Lost)
             channel.Why = std::strerror(error);
         channel.Lost = true;
-        if (DeviceGone(error) || channel.Fd < 0)
+        if (DeviceGone(error)) {
+            CloseChannel(channel); // the device is gone: find it again
             rescanWanted_ = true;
+        }
         return std::nullopt;
     }
     channel.Lost = false;
@@ -283,29 +285,49 @@ void HwmonEngine::CheckChips() {
     if (lastCheckNs_ >= 0 && now - lastCheckNs_ < options_.CheckIntervalNs)
         return;
     lastCheckNs_ = now;
-    std::vector<std::string> checked;
+    // One look per chip folder (most channels share a few chips).
+    struct Look {
+        std::string Folder;
+        bool There = false;
+        ino_t Inode = 0;
+        int64_t Change = 0;
+    };
+    std::vector<Look> looks;
     for (Channel& channel : channels_) {
-        if (channel.Lost && channel.Fd < 0 && channel.Handle < 0)
-            continue;
-        struct stat info {};
-        const bool there = ::lstat(WithoutSlash(channel.Folder).c_str(), &info) == 0;
-        const int64_t change =
-            there ? static_cast<int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec
-                  : 0;
-        if (there && info.st_ino == channel.FolderInode && change == channel.FolderChange)
+        if (channel.Fd < 0 && channel.Handle < 0)
+            continue; // no source: waits for a rescan
+        auto look = std::find_if(looks.begin(), looks.end(),
+                                 [&](const Look& l) { return l.Folder == channel.Folder; });
+        if (look == looks.end()) {
+            Look fresh;
+            fresh.Folder = channel.Folder;
+            struct stat info {};
+            fresh.There = ::lstat(WithoutSlash(channel.Folder).c_str(), &info) == 0;
+            fresh.Inode = info.st_ino;
+            fresh.Change =
+                static_cast<int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
+            looks.push_back(fresh);
+            look = looks.end() - 1;
+        }
+        if (look->There && look->Inode == channel.FolderInode &&
+            look->Change == channel.FolderChange)
             continue;
         // The folder is gone or was made anew: the open descriptor reads the
         // old device (or a deleted file), never the new one.
         CloseChannel(channel);
         if (!channel.Lost)
-            channel.Why = there ? "its chip was registered anew" : "its chip is gone";
+            channel.Why = look->There ? "its chip was registered anew" : "its chip is gone";
         channel.Lost = true;
         rescanWanted_ = true;
     }
-    const bool anyLost = std::any_of(channels_.begin(), channels_.end(),
-                                     [](const Channel& c) { return c.Lost; });
-    failedReads_ = anyLost ? failedReads_ + 1 : 0;
-    if (anyLost && (failedReads_ <= kEagerRescans || failedReads_ % kRescanEvery == 0))
+    // Channels without a source wait for the chips to be found again: at once
+    // at first, then less often while they stay away. An input that merely
+    // reads an error keeps its descriptor and is read again each time.
+    const bool waiting = std::any_of(channels_.begin(), channels_.end(), [](const Channel& c) {
+        return c.Lost && c.Fd < 0 && c.Handle < 0;
+    });
+    failedReads_ = waiting ? failedReads_ + 1 : 0;
+    if (waiting && (failedReads_ <= kEagerRescans || failedReads_ % kRescanEvery == 0))
         rescanWanted_ = true;
     if (rescanWanted_)
         Refind(false);
@@ -316,7 +338,8 @@ void HwmonEngine::Refind(bool force) {
     chips_ = Scan();
     for (Channel& channel : channels_) {
         // libsensors' chips were made anew: every channel read through it too.
-        if (!force && !channel.Lost && !channel.Placed.ThroughLibsensors)
+        const bool sourceless = channel.Fd < 0 && channel.Handle < 0;
+        if (!force && !sourceless && !channel.Placed.ThroughLibsensors)
             continue;
         if (!Resolve(channel, chips_) && !channel.Lost) {
             channel.Lost = true;

@@ -156,7 +156,11 @@ bool SensorsLibrary::Init(std::vector<std::string>& messages) {
     brokenFiles_.clear();
     bool died = false;
     gParseErrors.clear();
-    if (InitFromText(Concatenate(files), died) == 0) {
+    // libsensors skips a line it cannot parse and may still succeed; a file
+    // with any such line is left out all the same, so what it meant is not
+    // half applied.
+    const int whole = InitFromText(Concatenate(files), died);
+    if (whole == 0 && gParseErrors.empty()) {
         for (const ConfigFile& file : files)
             usedFiles_.push_back(file.Name);
         initialised_ = true;
@@ -164,6 +168,8 @@ bool SensorsLibrary::Init(std::vector<std::string>& messages) {
     }
     if (died)
         return fatal();
+    if (whole == 0) // a failed init has cleaned up after itself
+        Guarded([] { sensors_cleanup(); });
 
     // Some file is broken: find which, alone, and leave those out.
     std::vector<ConfigFile> good;
@@ -172,8 +178,9 @@ bool SensorsLibrary::Init(std::vector<std::string>& messages) {
         const int result = InitFromText(file.Text, died);
         if (died)
             return fatal();
-        if (result == 0) {
+        if (result == 0)
             Guarded([] { sensors_cleanup(); });
+        if (result == 0 && gParseErrors.empty()) {
             good.push_back(file);
             continue;
         }

@@ -105,7 +105,7 @@ TEST(BoardWiring, StructureErrorsNameTheirLines) {
         {"board \"V\" \"N\"\n chip a\nboard \"W\" \"M\"\nend\n",
          "w.table:1: board block has no end before line 3"},
         {"board \"V\"\n", "w.table:1: expected: board"},
-        {"board \"V \"N\"\n", "w.table:1: unclosed quote"},
+        {"board \"V\" \"N\n", "w.table:1: unclosed quote"},
         {"end\n", "w.table:1: 'end' outside a board block"},
     };
     for (const Case& c : cases) {

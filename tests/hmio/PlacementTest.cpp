@@ -14,6 +14,7 @@ namespace {
 
 using namespace hmio;
 using hmio_test::HmioFixture;
+namespace fs = std::filesystem;
 
 std::string ShippedMap() {
     std::ifstream in(std::string(HMIO_DATA_DIR) + "/hwmon-channels.map");

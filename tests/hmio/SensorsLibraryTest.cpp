@@ -34,7 +34,7 @@ protected:
 TEST_F(SensorsLibraryTest, BrokenFileIsLeftOutAndSaidOnce) {
     Write("sensors3.conf", "chip \"nct6798-*\"\n    label in1 \"+12V\"\n");
     Write("sensors.d/a-good.conf", "chip \"it8686-*\"\n    compute in2 @*6, @/6\n");
-    Write("sensors.d/b-bad.conf", "chip \"k10temp-*\"\n    label temp1\n");
+    Write("sensors.d/b-bad.conf", "chip \"k10temp-*\"\n    lable temp1 \"CPU\"\n");
     Write("sensors.d/.hidden", "this is not read\n");
     SensorsLibrary library(Paths());
     std::vector<std::string> messages;
