@@ -57,7 +57,9 @@ std::string HwmonEngine::Report() {
 
     std::string out = "Sentinax 4 sensors\n";
     out += "board: " + placement_.Board;
-    out += Format("; host bridge vendor 0x%04x\n", hostVendor_);
+    char host[48];
+    std::snprintf(host, sizeof host, "; host bridge vendor 0x%04x\n", hostVendor_);
+    out += host;
     out += "board wiring: " +
            (placement_.BoardSource.empty() ? std::string("no wiring rows for this board")
                                            : "block at " + placement_.BoardSource) +
@@ -86,7 +88,7 @@ std::string HwmonEngine::Report() {
             std::string value = input.Raw ? InputValueText(input.Kind, *input.Raw) : "unreadable";
             if (input.ConfigCompute && input.Computed)
                 value += " (configured: " + InputValueText(input.Kind, *input.Computed) + ")";
-            line += Padded(value, 22);
+            line += Padded(value, 21) + " ";
             std::string feeds;
             for (const Channel& channel : channels_) {
                 if (channel.ChipName != chip.Name || channel.Stem != input.Stem ||
@@ -144,8 +146,8 @@ std::string HwmonEngine::Report() {
         }
         out += line + "\n";
     }
-    out += Format("CPU sensor's critical limit: %.0f C", placement_.CpuTempCrit);
-    out += placement_.CpuTempCrit == 0 ? " (none given)\n" : "\n";
+    out += "CPU sensor's critical limit: " + std::to_string(placement_.CpuTempCrit) + " C" +
+           (placement_.CpuTempCrit == 0 ? " (none given)" : "") + "\n";
     return out;
 }
 

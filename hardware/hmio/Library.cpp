@@ -324,8 +324,15 @@ uint32_t CopyOut(const std::string& text, char* buffer, uint32_t size) {
 }
 } // namespace
 
+// A report that does not fit is kept for the caller's next call with a larger
+// buffer, so that both calls see the same text.
 uint32_t Library::SensorReport(char* buffer, uint32_t size) {
-    return CopyOut(backend_->SensorReport(), buffer, size);
+    if (pendingReport_.empty())
+        pendingReport_ = backend_->SensorReport();
+    const uint32_t length = CopyOut(pendingReport_, buffer, size);
+    if (buffer && size > pendingReport_.size())
+        pendingReport_.clear();
+    return length;
 }
 
 uint32_t Library::NextNotice(char* buffer, uint32_t size) {
