@@ -11,8 +11,8 @@ namespace {
 constexpr std::string_view kItemWords[kWiringItemCount] = {
     "vcore", "cputemp", "systemp", "v33", "v5", "v12", "cpufan", "sysfan", "fan3"};
 constexpr std::string_view kItemTitles[kWiringItemCount] = {
-    "Vcore",  "CPU temperature", "system temperature", "+3.3 V", "+5 V",
-    "+12 V",  "CPU fan",         "system fan",         "third fan"};
+    "Vcore", "CPU temperature", "system temperature", "+3.3 V",   "+5 V",
+    "+12 V", "CPU fan",         "system fan",         "third fan"};
 constexpr int64_t kMaxFactorPart = 1000000000;
 
 std::optional<WiringItem> ItemFromWord(std::string_view word) {
@@ -211,8 +211,8 @@ void ParseBoardWiring(std::string_view text, const std::string& file, BoardWirin
             chip.Name = words[1].substr(0, at);
             if (at != std::string::npos) {
                 const std::string hex = words[1].substr(at + 1);
-                const auto value = hex.empty() || hex.size() > 8 ? std::nullopt
-                                                                 : ParseInteger("0x" + hex);
+                const auto value =
+                    hex.empty() || hex.size() > 8 ? std::nullopt : ParseInteger("0x" + hex);
                 if (!value) {
                     error(number, "bad chip address '" + hex + "' (hexadecimal, like 0a40)");
                     return;
@@ -294,11 +294,11 @@ const WiringBoard* FindWiringBoard(const BoardWiring& wiring, std::string_view v
         if (Lower(board.Vendor) != v)
             continue;
         const std::string pattern = Lower(board.Name);
-        const bool matches = !pattern.empty() && pattern.back() == '*'
-                                 ? n.compare(0, pattern.size() - 1, pattern, 0,
-                                             pattern.size() - 1) == 0 &&
-                                       n.size() >= pattern.size() - 1
-                                 : n == pattern;
+        const bool matches =
+            !pattern.empty() && pattern.back() == '*'
+                ? n.compare(0, pattern.size() - 1, pattern, 0, pattern.size() - 1) == 0 &&
+                      n.size() >= pattern.size() - 1
+                : n == pattern;
         if (matches)
             return &board;
     }

@@ -43,16 +43,16 @@ struct Scale {
 std::string ScaleText(const Scale& scale);
 
 struct WiringChip {
-    std::string Name;               // the hwmon name, exactly
-    std::optional<int> Address;     // the address in libsensors' chip name
+    std::string Name;           // the hwmon name, exactly
+    std::optional<int> Address; // the address in libsensors' chip name
     int Line = 0;
 };
 
 struct WiringLine {
     WiringItem Item = WiringItem::Vcore;
-    bool None = false;  // the board does not monitor this item
-    int Chip = -1;      // index into the block's Chips
-    std::string Input;  // in0, temp2, fan1
+    bool None = false; // the board does not monitor this item
+    int Chip = -1;     // index into the block's Chips
+    std::string Input; // in0, temp2, fan1
     Scale Factor;
     int Line = 0;
 };

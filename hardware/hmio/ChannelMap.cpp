@@ -186,8 +186,8 @@ int TargetIndex(const ChannelEntry& entry, uint32_t vendor) {
 std::string EntryStem(const ChannelEntry& entry) {
     constexpr std::string_view suffix = "_input";
     const std::string& file = entry.Input;
-    if (file.size() <= suffix.size() || file.compare(file.size() - suffix.size(), suffix.size(),
-                                                     suffix) != 0)
+    if (file.size() <= suffix.size() ||
+        file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
         return {};
     return file.substr(0, file.size() - suffix.size());
 }

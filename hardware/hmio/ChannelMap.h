@@ -30,7 +30,7 @@ struct ChannelEntry {
     int64_t Multiply = 1;
     int64_t Divide = 1;
     bool ExplicitScale = false; // the row gives a scale
-    int Line = 0; // line in the map file, for messages
+    int Line = 0;               // line in the map file, for messages
 };
 
 // Whether the library may drive the embedded controller's ports itself.

@@ -70,7 +70,8 @@ bool StemLess(const std::string& a, const std::string& b) {
         size_t i = 0;
         while (i < s.size() && (s[i] < '0' || s[i] > '9'))
             ++i;
-        return std::pair<std::string, long>(s.substr(0, i), std::strtol(s.c_str() + i, nullptr, 10));
+        return std::pair<std::string, long>(s.substr(0, i),
+                                            std::strtol(s.c_str() + i, nullptr, 10));
     };
     return split(a) < split(b);
 }
@@ -189,6 +190,7 @@ std::optional<SensorChip> ScanHwmonFolder(const std::string& folder) {
         input.Kind = *KindOfStem(stem);
         const auto label = ReadWholeFile(AttributePath(chip, stem + "_label"), 256);
         input.Label = label && !Chomp(*label).empty() ? Chomp(*label) : stem;
+        input.DriverLabel = input.Label;
         chip.Inputs.push_back(std::move(input));
     }
     return chip;

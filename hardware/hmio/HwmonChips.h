@@ -24,6 +24,7 @@ struct SensorInput {
     // driver's (<stem>_label), else the stem itself.
     std::string Label;
     bool ConfigLabel = false; // the label comes from the lm-sensors configuration
+    std::string DriverLabel;  // the driver's own label (<stem>_label), else the stem
     int Number = -1;          // libsensors' subfeature number of <stem>_input; -1: none
     // Filled when the chips are first read (ReadFirstValues):
     std::optional<int64_t> Raw; // the attribute's own integer (mV, m°C, rpm)

@@ -158,8 +158,8 @@ void HwmonEngine::Place() {
     input.BoardName = Chomp(ReadWholeFile(id + "board_name", 256).value_or(""));
     const auto vendor = ParseInteger(Chomp(
         ReadWholeFile(options_.Root + "sys/bus/pci/devices/0000:00:00.0/vendor", 64).value_or("")));
-    input.HostVendor = vendor && *vendor > 0 && *vendor <= 0xFFFF ? static_cast<uint32_t>(*vendor)
-                                                                  : 0;
+    input.HostVendor =
+        vendor && *vendor > 0 && *vendor <= 0xFFFF ? static_cast<uint32_t>(*vendor) : 0;
     input.Wiring = &options_.Wiring;
     input.Map = &options_.Map;
     input.MapName = options_.MapName;
@@ -202,8 +202,8 @@ void HwmonEngine::Place() {
         ++byRule[static_cast<int>(channel.Placed.Rule)];
         used.insert(channel.ChipName);
     }
-    std::string summary = "sensors: " + std::to_string(byRule[0] + byRule[1] + byRule[2]) +
-                          " values";
+    std::string summary =
+        "sensors: " + std::to_string(byRule[0] + byRule[1] + byRule[2]) + " values";
     if (!used.empty()) {
         std::string names;
         for (const std::string& name : used)
@@ -408,7 +408,8 @@ uint32_t HwmonEngine::ReadSlots(int32_t* raw) {
             const auto value = ReadChannel(channel);
             if (!value)
                 continue; // no reading: not 0, the slot is left alone
-            raw[channel.Index] = static_cast<int32_t>(std::clamp<int64_t>(*value, INT32_MIN, INT32_MAX));
+            raw[channel.Index] =
+                static_cast<int32_t>(std::clamp<int64_t>(*value, INT32_MIN, INT32_MAX));
             written |= 1u << channel.Index;
         }
         if (pass == 0 && rescanWanted_)

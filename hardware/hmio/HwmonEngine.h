@@ -32,7 +32,7 @@
 namespace hmio {
 
 struct HwmonOptions {
-    std::string Root = "/";   // ends in '/'
+    std::string Root = "/"; // ends in '/'
     ChannelMap Map;
     std::string MapName = "hwmon-channels.map";
     BoardWiring Wiring;

@@ -83,8 +83,8 @@ std::string HwmonEngine::Report() {
         out += "\n" + chip.Name + "  (" + chip.Folder + ")\n";
         for (const SensorInput& input : chip.Inputs) {
             std::string line = "  " + Padded(input.Stem, 7);
-            line += Padded(input.Label == input.Stem ? std::string("-") : '"' + input.Label + '"',
-                           26);
+            line +=
+                Padded(input.Label == input.Stem ? std::string("-") : '"' + input.Label + '"', 26);
             std::string value = input.Raw ? InputValueText(input.Kind, *input.Raw) : "unreadable";
             if (input.ConfigCompute && input.Computed)
                 value += " (configured: " + InputValueText(input.Kind, *input.Computed) + ")";
@@ -121,8 +121,8 @@ std::string HwmonEngine::Report() {
         if (feed) {
             std::optional<int64_t> value;
             for (const SensorChip& chip : chips) {
-                const SensorInput* input = chip.Name == feed->ChipName ? chip.Find(feed->Stem)
-                                                                       : nullptr;
+                const SensorInput* input =
+                    chip.Name == feed->ChipName ? chip.Find(feed->Stem) : nullptr;
                 if (input && !value)
                     value = AssignedValue(feed->Placed, input->Raw, input->Computed);
             }

@@ -129,8 +129,11 @@ std::optional<Assignment> Placer::FromGeneric(bool isParam, int index) {
         for (int c : ChipsFor(entry.Chip)) {
             const auto& inputs = chips_[c].Inputs;
             for (size_t i = 0; i < inputs.size(); ++i) {
-                const bool found = entry.Label.empty() ? inputs[i].Stem == stem
-                                                       : SameText(inputs[i].Label, entry.Label);
+                // A label the configuration gave does not hide the driver's own.
+                const bool found = entry.Label.empty()
+                                       ? inputs[i].Stem == stem
+                                       : SameText(inputs[i].Label, entry.Label) ||
+                                             SameText(inputs[i].DriverLabel, entry.Label);
                 if (!found)
                     continue;
                 const Scale factor = entry.ExplicitScale ? Scale{entry.Multiply, entry.Divide}
@@ -145,9 +148,14 @@ std::optional<Assignment> Placer::FromGeneric(bool isParam, int index) {
 
 std::optional<Assignment> Placer::Place(bool isParam, int index, std::optional<WiringItem> item,
                                         Placement& out) {
-    if (auto a = FromConfiguration(isParam, index))
-        return a;
     const WiringLine* line = board_ && item ? board_->LineFor(*item) : nullptr;
+    // A configured label names the input but says nothing of its divider: it
+    // decides where the board has no wiring row for the item, or where the
+    // configuration also computes the value.
+    if (auto a = FromConfiguration(isParam, index)) {
+        if (!line || chips_[a->Chip].Inputs[a->Input].ConfigCompute)
+            return a;
+    }
     if (line && line->None) {
         out.NotMonitored[static_cast<int>(*item)] = true;
         return std::nullopt;
@@ -161,9 +169,8 @@ std::optional<Assignment> Placer::Place(bool isParam, int index, std::optional<W
             for (size_t i = 0; i < inputs.size(); ++i) {
                 if (inputs[i].Stem != line->Input)
                     continue;
-                const Scale factor = inputs[i].Kind == InputKind::Voltage
-                                         ? line->Factor
-                                         : UnitScale(inputs[i].Kind);
+                const Scale factor =
+                    inputs[i].Kind == InputKind::Voltage ? line->Factor : UnitScale(inputs[i].Kind);
                 return Make(c, static_cast<int>(i), PlacementRule::WiringRow,
                             board_->File + ":" + std::to_string(line->Line), factor);
             }
@@ -212,8 +219,9 @@ Placement Placer::Run() {
     // Every slot and byte that an item stands for or a map row feeds.
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const auto item = itemOfSlot(slot);
-        const bool mapped = std::any_of(in_.Map->Entries.begin(), in_.Map->Entries.end(),
-                                        [&](const ChannelEntry& e) { return Targets(e, false, slot); });
+        const bool mapped =
+            std::any_of(in_.Map->Entries.begin(), in_.Map->Entries.end(),
+                        [&](const ChannelEntry& e) { return Targets(e, false, slot); });
         if (!item && !mapped)
             continue;
         out.Slots[slot] = Place(false, slot, item, out);
@@ -222,8 +230,9 @@ Placement Placer::Run() {
     }
     for (int param = 0; param < kParamCount; ++param) {
         const auto item = itemOfParam(param);
-        const bool mapped = std::any_of(in_.Map->Entries.begin(), in_.Map->Entries.end(),
-                                        [&](const ChannelEntry& e) { return Targets(e, true, param); });
+        const bool mapped =
+            std::any_of(in_.Map->Entries.begin(), in_.Map->Entries.end(),
+                        [&](const ChannelEntry& e) { return Targets(e, true, param); });
         if (!item && !mapped)
             continue;
         out.Params[param] = Place(true, param, item, out);
@@ -322,15 +331,24 @@ std::optional<int64_t> AssignedValue(const Assignment& a, std::optional<int64_t>
 
 std::optional<int> ItemSlot(WiringItem item, uint32_t hostVendor) {
     switch (item) {
-    case WiringItem::Vcore: return 0;
-    case WiringItem::V33: return 2;
-    case WiringItem::V5: return 3;
-    case WiringItem::V12: return 4;
-    case WiringItem::SysTemp: return 7;
-    case WiringItem::CpuFan: return FanRoleSlot(ChannelEntry::Target::CpuFan, hostVendor);
-    case WiringItem::SysFan: return FanRoleSlot(ChannelEntry::Target::SysFan, hostVendor);
-    case WiringItem::Fan3: return FanRoleSlot(ChannelEntry::Target::ThirdFan, hostVendor);
-    case WiringItem::CpuTemp: break;
+    case WiringItem::Vcore:
+        return 0;
+    case WiringItem::V33:
+        return 2;
+    case WiringItem::V5:
+        return 3;
+    case WiringItem::V12:
+        return 4;
+    case WiringItem::SysTemp:
+        return 7;
+    case WiringItem::CpuFan:
+        return FanRoleSlot(ChannelEntry::Target::CpuFan, hostVendor);
+    case WiringItem::SysFan:
+        return FanRoleSlot(ChannelEntry::Target::SysFan, hostVendor);
+    case WiringItem::Fan3:
+        return FanRoleSlot(ChannelEntry::Target::ThirdFan, hostVendor);
+    case WiringItem::CpuTemp:
+        break;
     }
     return std::nullopt;
 }

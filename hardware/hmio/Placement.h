@@ -34,11 +34,11 @@ struct Assignment {
     int Chip = -1;  // index into the placement's chips
     int Input = -1; // index into that chip's inputs
     PlacementRule Rule = PlacementRule::GenericDefault;
-    std::string Source;    // "file:line" of the row; the configuration: its files
-    Scale Factor;          // applied to the integer read (mV, m°C or rpm)
-    bool ThroughLibsensors = false; // the configuration's compute applies
-    bool Unchecked = false;         // implausible first value through generic defaults
-    std::optional<WiringItem> Item; // the item it stands for, where it is one
+    std::string Source;                // "file:line" of the row; the configuration: its files
+    Scale Factor;                      // applied to the integer read (mV, m°C or rpm)
+    bool ThroughLibsensors = false;    // the configuration's compute applies
+    bool Unchecked = false;            // implausible first value through generic defaults
+    std::optional<WiringItem> Item;    // the item it stands for, where it is one
     std::optional<int64_t> FirstValue; // in the value's units (mV, °C, rpm)
 };
 
@@ -53,8 +53,8 @@ std::optional<RailWindow> PlausibleWindow(WiringItem item);
 struct Placement {
     std::array<std::optional<Assignment>, kSlotCount> Slots;
     std::array<std::optional<Assignment>, kParamCount> Params;
-    std::string Board;        // "vendor / name" as DMI gives them
-    std::string BoardSource;  // "file:line" of the matching block; empty: none
+    std::string Board;       // "vendor / name" as DMI gives them
+    std::string BoardSource; // "file:line" of the matching block; empty: none
     std::array<bool, kWiringItemCount> NotMonitored{}; // `<item> none` in the block
     // Items the board wires (or would have) that no input feeds, each with why.
     std::vector<std::pair<WiringItem, std::string>> Unplaced;
@@ -70,7 +70,7 @@ struct PlacementInput {
     uint32_t HostVendor = 0;
     const BoardWiring* Wiring = nullptr;
     const ChannelMap* Map = nullptr;
-    std::string MapName; // for "generic default <file>:<line>"
+    std::string MapName;     // for "generic default <file>:<line>"
     std::string ConfigFiles; // the configuration files in use, for the report
 };
 

@@ -82,8 +82,8 @@ int InitFromText(const std::string& text, bool& fatal) {
 std::vector<ConfigFile> ReadConfigFiles(const SensorsConfigPaths& paths) {
     std::vector<ConfigFile> files;
     struct stat info {};
-    const std::string main = ::stat(paths.MainFile.c_str(), &info) == 0 ? paths.MainFile
-                                                                        : paths.OldMainFile;
+    const std::string main =
+        ::stat(paths.MainFile.c_str(), &info) == 0 ? paths.MainFile : paths.OldMainFile;
     if (auto text = ReadWholeFile(main))
         files.push_back({main, std::move(*text)});
     std::vector<std::string> names;
@@ -236,13 +236,27 @@ std::vector<SensorChip> SensorsLibrary::Chips() {
         chip.Folder = std::string(name->path) + "/";
         chip.Address = name->addr;
         switch (name->bus.type) {
-        case SENSORS_BUS_TYPE_I2C: chip.Bus = "i2c"; break;
-        case SENSORS_BUS_TYPE_ISA: chip.Bus = "isa"; break;
-        case SENSORS_BUS_TYPE_PCI: chip.Bus = "pci"; break;
-        case SENSORS_BUS_TYPE_SPI: chip.Bus = "spi"; break;
-        case SENSORS_BUS_TYPE_ACPI: chip.Bus = "acpi"; break;
-        case SENSORS_BUS_TYPE_HID: chip.Bus = "hid"; break;
-        default: chip.Bus = "virtual"; break;
+        case SENSORS_BUS_TYPE_I2C:
+            chip.Bus = "i2c";
+            break;
+        case SENSORS_BUS_TYPE_ISA:
+            chip.Bus = "isa";
+            break;
+        case SENSORS_BUS_TYPE_PCI:
+            chip.Bus = "pci";
+            break;
+        case SENSORS_BUS_TYPE_SPI:
+            chip.Bus = "spi";
+            break;
+        case SENSORS_BUS_TYPE_ACPI:
+            chip.Bus = "acpi";
+            break;
+        case SENSORS_BUS_TYPE_HID:
+            chip.Bus = "hid";
+            break;
+        default:
+            chip.Bus = "virtual";
+            break;
         }
         struct Found {
             const sensors_feature* Feature;
@@ -255,10 +269,17 @@ std::vector<SensorChip> SensorsLibrary::Chips() {
             while (const sensors_feature* feature = sensors_get_features(name, &nr)) {
                 sensors_subfeature_type input;
                 switch (feature->type) {
-                case SENSORS_FEATURE_IN: input = SENSORS_SUBFEATURE_IN_INPUT; break;
-                case SENSORS_FEATURE_FAN: input = SENSORS_SUBFEATURE_FAN_INPUT; break;
-                case SENSORS_FEATURE_TEMP: input = SENSORS_SUBFEATURE_TEMP_INPUT; break;
-                default: continue;
+                case SENSORS_FEATURE_IN:
+                    input = SENSORS_SUBFEATURE_IN_INPUT;
+                    break;
+                case SENSORS_FEATURE_FAN:
+                    input = SENSORS_SUBFEATURE_FAN_INPUT;
+                    break;
+                case SENSORS_FEATURE_TEMP:
+                    input = SENSORS_SUBFEATURE_TEMP_INPUT;
+                    break;
+                default:
+                    continue;
                 }
                 const sensors_subfeature* sub = sensors_get_subfeature(name, feature, input);
                 if (!sub)
@@ -276,6 +297,7 @@ std::vector<SensorChip> SensorsLibrary::Chips() {
                 const std::string driver = DriverLabel(chip.Folder, in.Stem);
                 in.Label = f.Label ? std::string(f.Label) : driver;
                 in.ConfigLabel = in.Label != driver;
+                in.DriverLabel = driver;
                 chip.Inputs.push_back(std::move(in));
             }
             std::free(f.Label);

@@ -32,7 +32,6 @@ int OpenAttribute(const std::string& folder, const std::string& name, int flags)
     return fd;
 }
 
-
 // One decimal number, as sysfs prints it; junk after it makes it unreadable.
 std::optional<int64_t> ReadNumber(int fd) {
     char buffer[32];
@@ -107,7 +106,8 @@ void SysfsBackend::EnsureOpen() {
     open_ = true;
     engine_.Open();
     for (const SensorChip& chip : ScanHwmonFolders(root_ + "sys/class/hwmon/")) {
-        intrusionFd_ = ::open(AttributePath(chip, "intrusion0_alarm").c_str(), O_RDONLY | O_CLOEXEC);
+        intrusionFd_ =
+            ::open(AttributePath(chip, "intrusion0_alarm").c_str(), O_RDONLY | O_CLOEXEC);
         if (intrusionFd_ >= 0) {
             intrusionPath_ = chip.Folder;
             break;

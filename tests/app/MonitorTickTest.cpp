@@ -453,8 +453,8 @@ protected:
 // through guessed wiring are shown but not evaluated. When the source
 // returns, the CPU's protection runs again within three evaluations.
 TEST_F(LibraryStatusTickTest, LostAndUncheckedItemsAreNotEvaluated) {
-    hw().Status.LostParams = 1u << 0;                 // the CPU temperature
-    hw().Status.LostSlots = (1u << 8) | (1u << 7);    // CPU fan (AMD), system temperature
+    hw().Status.LostParams = 1u << 0;                   // the CPU temperature
+    hw().Status.LostSlots = (1u << 8) | (1u << 7);      // CPU fan (AMD), system temperature
     hw().Status.UncheckedSlots = (1u << 4) | (1u << 0); // +12 V and Vcore guessed
     for (int i = 0; i < 5; ++i)
         controller->OnTimer(kSamplingTimer);
@@ -464,7 +464,8 @@ TEST_F(LibraryStatusTickTest, LostAndUncheckedItemsAreNotEvaluated) {
     EXPECT_EQ(text(ReadoutItem::V12), "12.00");
     EXPECT_EQ(text(ReadoutItem::Vcore), "1.35");
     const std::string records = log();
-    for (const char* quiet : {"CPU Temperature", "CPU FAN", "Chassis Temperature", "+12V", "CPU CORE"})
+    for (const char* quiet :
+         {"CPU Temperature", "CPU FAN", "Chassis Temperature", "+12V", "CPU CORE"})
         EXPECT_EQ(records.find(quiet), std::string::npos) << quiet << "\n" << records;
     EXPECT_NE(records.find("3.3V"), std::string::npos) << records; // checked items still warn
     EXPECT_EQ(view.Count("RunOverTemperatureDialog"), 0);
@@ -495,7 +496,8 @@ TEST(LibraryStatus, SlotsAndBytesAreTracedToTheirItems) {
     status.UncheckedSlots = 1u << 4;
     ItemStatus items = ItemsOfStatus(profile, status);
     auto bit = [](ReadoutItem item) { return 1u << static_cast<int>(item); };
-    EXPECT_EQ(items.Lost, bit(ReadoutItem::CpuFan) | bit(ReadoutItem::V5) | bit(ReadoutItem::CpuTemp));
+    EXPECT_EQ(items.Lost,
+              bit(ReadoutItem::CpuFan) | bit(ReadoutItem::V5) | bit(ReadoutItem::CpuTemp));
     EXPECT_EQ(items.Unchecked, bit(ReadoutItem::V12));
     // A board whose +5 V is converted from slot 4 loses it with slot 4; its
     // system temperature comes from the second byte.

@@ -118,13 +118,14 @@ TEST(BoardWiring, StructureErrorsNameTheirLines) {
 
 TEST(BoardWiring, FirstMatchingBoardWinsIgnoringCaseAndBlanks) {
     ParseErrors errors;
-    const BoardWiring wiring = Parse("board \"Gigabyte Technology Co., Ltd.\" \"B550 AORUS ELITE V2\"\n"
-                                     " chip it8688\nend\n"
-                                     "board \"Gigabyte Technology Co., Ltd.\" \"B550 AORUS ELITE*\"\n"
-                                     " chip it8688\nend\n"
-                                     "board \"Gigabyte Technology Co., Ltd.\" \"B550*\"\n"
-                                     " chip it8688\nend\n",
-                                     errors);
+    const BoardWiring wiring =
+        Parse("board \"Gigabyte Technology Co., Ltd.\" \"B550 AORUS ELITE V2\"\n"
+              " chip it8688\nend\n"
+              "board \"Gigabyte Technology Co., Ltd.\" \"B550 AORUS ELITE*\"\n"
+              " chip it8688\nend\n"
+              "board \"Gigabyte Technology Co., Ltd.\" \"B550*\"\n"
+              " chip it8688\nend\n",
+              errors);
     ASSERT_TRUE(errors.empty());
     struct Case {
         const char* vendor;

@@ -202,9 +202,9 @@ TEST_F(PlacementTest, LabelledDriversAreReadByTheirLabels) {
     const std::string wmi =
         Chip(0, "asus_wmi_sensors", "wmi", "466747A0-70EC-11DE-8A39-0800200C9A66");
     const char* inputs[][3] = {
-        {"in0", "1344", "CPU Core Voltage"}, {"in1", "1088", "CPU SOC Voltage"},
-        {"in5", "12028", "+12V Voltage"},    {"in6", "5040", "+5V Voltage"},
-        {"fan1", "1190", "CPU Fan"},         {"fan2", "870", "Chassis Fan 1"},
+        {"in0", "1344", "CPU Core Voltage"},   {"in1", "1088", "CPU SOC Voltage"},
+        {"in5", "12028", "+12V Voltage"},      {"in6", "5040", "+5V Voltage"},
+        {"fan1", "1190", "CPU Fan"},           {"fan2", "870", "Chassis Fan 1"},
         {"temp1", "45000", "CPU Temperature"}, {"temp3", "33000", "Motherboard Temperature"},
     };
     for (const auto& in : inputs) {
@@ -351,6 +351,77 @@ TEST_F(PlacementTest, InputReadingJunkIsLostNotZero) {
     engine->ReadSlots(raw.data());
     EXPECT_EQ(raw[8], 1400);
     EXPECT_EQ(Status(*engine).LostSlots, 0u);
+}
+
+} // namespace
+
+namespace {
+
+using namespace hmio;
+
+// The configuration's part, on chips as libsensors would list them: a label
+// alone does not undo a board row's divider, a compute wins over it, and a
+// configured label does not hide the driver's own label.
+TEST(PlacementRules, ConfigurationLabelsAndComputesAgainstWiringRows) {
+    auto input = [](const char* stem, InputKind kind, const char* label, const char* driver,
+                    int64_t raw, int64_t computed) {
+        SensorInput in;
+        in.Stem = stem;
+        in.Kind = kind;
+        in.Label = label;
+        in.DriverLabel = driver;
+        in.ConfigLabel = std::string(label) != driver;
+        in.Raw = raw;
+        in.Computed = computed;
+        in.ConfigCompute = raw != computed;
+        return in;
+    };
+    SensorChip nct;
+    nct.Name = "nct6779-isa-0290";
+    nct.Prefix = "nct6779";
+    nct.Address = 0x290;
+    nct.Inputs = {input("in0", InputKind::Voltage, "Vcore", "in0", 624, 624),
+                  input("in4", InputKind::Voltage, "+12V", "in4", 1830, 12078),
+                  input("in5", InputKind::Voltage, "+5V", "in5", 1006, 1006)};
+    SensorChip k10;
+    k10.Name = "k10temp-pci-00c3";
+    k10.Prefix = "k10temp";
+    k10.Inputs = {input("temp1", InputKind::Temperature, "Tctl", "Tctl", 58500, 58500),
+                  input("temp2", InputKind::Temperature, "CPU die", "Tdie", 38500, 38500)};
+    const std::vector<SensorChip> chips = {k10, nct};
+    ParseErrors errors;
+    BoardWiring wiring;
+    ParseBoardWiring("board \"ASRock\" \"X370 Taichi\"\n chip nct6779\n  vcore in0 *2\n"
+                     "  v12 in4 div 56/10\n  v5 in12 div 20/10\nend\n",
+                     "w", wiring, errors);
+    const ChannelMap map = ParseChannelMap("k10temp \"Tdie\" param0\nk10temp \"Tctl\" param0\n"
+                                           "* \"Vcore\" slot0\n* \"+12V\" slot4\n* \"+5V\" slot3\n",
+                                           "map", errors);
+    ASSERT_TRUE(errors.empty());
+    PlacementInput in;
+    in.Chips = &chips;
+    in.BoardVendor = "ASRock";
+    in.BoardName = "X370 Taichi";
+    in.HostVendor = 0x1022;
+    in.Wiring = &wiring;
+    in.Map = &map;
+    in.MapName = "map";
+    in.ConfigFiles = "/etc/sensors3.conf";
+    const Placement p = PlaceSensors(in);
+
+    ASSERT_TRUE(p.Slots[0]); // the stock "Vcore" label: the board's x2 still applies
+    EXPECT_EQ(p.Slots[0]->Rule, PlacementRule::WiringRow);
+    EXPECT_EQ(p.Slots[0]->FirstValue, 1248);
+    ASSERT_TRUE(p.Slots[4]); // configured compute: read as configured
+    EXPECT_EQ(p.Slots[4]->Rule, PlacementRule::Configuration);
+    EXPECT_TRUE(p.Slots[4]->ThroughLibsensors);
+    EXPECT_EQ(p.Slots[4]->FirstValue, 12078);
+    // The row names an input this machine lacks: the configured "+5V" label
+    // without a compute does not stand in for it.
+    EXPECT_FALSE(p.Slots[3]);
+    ASSERT_TRUE(p.Params[0]); // Tdie found by the driver's label under "CPU die"
+    EXPECT_EQ(p.Params[0]->Input, 1);
+    EXPECT_EQ(p.Params[0]->FirstValue, 38);
 }
 
 } // namespace

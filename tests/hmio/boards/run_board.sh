@@ -50,6 +50,8 @@ for variant in without-conf with-conf; do
   fi
 done
 [ $status = 0 ] || exit 1
+# SX_BOARD_REPORT_ONLY=1: the reports only (a quick look at many boards).
+[ -z "${SX_BOARD_REPORT_ONLY:-}" ] || { echo "PASS (reports) $(basename "$board_file")"; exit 0; }
 
 # The monitor itself, a few evaluations: no warning on a healthy board.
 prepare_workdir
