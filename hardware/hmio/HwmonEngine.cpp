@@ -10,7 +10,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <set>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -233,6 +235,9 @@ bool HwmonEngine::Resolve(Channel& channel, const std::vector<SensorChip>& chips
         return false;
     const SensorInput& input = *chip->Find(channel.Stem);
     channel.Folder = chip->Folder;
+    channel.Entry = WithoutSlash(chip->Folder);
+    struct statfs where {};
+    channel.OnSysfs = ::statfs(chip->Folder.c_str(), &where) == 0 && where.f_type == SYSFS_MAGIC;
     struct stat info {};
     if (::lstat(WithoutSlash(chip->Folder).c_str(), &info) == 0) {
         channel.FolderInode = info.st_ino;
@@ -285,29 +290,36 @@ void HwmonEngine::CheckChips() {
     if (lastCheckNs_ >= 0 && now - lastCheckNs_ < options_.CheckIntervalNs)
         return;
     lastCheckNs_ = now;
-    // One look per chip folder (most channels share a few chips).
+    // One look per chip folder (most channels share a few chips); on sysfs
+    // itself a chip that goes away makes its descriptors read ENODEV, so only
+    // other trees (tests, benchmarks) need the look.
     struct Look {
-        std::string Folder;
+        const std::string* Folder = nullptr;
         bool There = false;
         ino_t Inode = 0;
         int64_t Change = 0;
     };
-    std::vector<Look> looks;
+    Look looks[8];
+    size_t lookCount = 0;
     for (Channel& channel : channels_) {
-        if (channel.Fd < 0 && channel.Handle < 0)
+        if ((channel.Fd < 0 && channel.Handle < 0) || channel.OnSysfs)
             continue; // no source: waits for a rescan
-        auto look = std::find_if(looks.begin(), looks.end(),
-                                 [&](const Look& l) { return l.Folder == channel.Folder; });
-        if (look == looks.end()) {
-            Look fresh;
-            fresh.Folder = channel.Folder;
+        Look* look = nullptr;
+        for (size_t i = 0; i < lookCount && !look; ++i) {
+            if (*looks[i].Folder == channel.Folder)
+                look = &looks[i];
+        }
+        Look fresh;
+        if (!look) {
+            fresh.Folder = &channel.Folder;
             struct stat info {};
-            fresh.There = ::lstat(WithoutSlash(channel.Folder).c_str(), &info) == 0;
+            fresh.There = ::lstat(channel.Entry.c_str(), &info) == 0;
             fresh.Inode = info.st_ino;
             fresh.Change =
                 static_cast<int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
-            looks.push_back(fresh);
-            look = looks.end() - 1;
+            if (lookCount < std::size(looks))
+                looks[lookCount++] = fresh;
+            look = &fresh;
         }
         if (look->There && look->Inode == channel.FolderInode &&
             look->Change == channel.FolderChange)
@@ -354,15 +366,15 @@ void HwmonEngine::Rescan() {
         Open();
         return;
     }
-    const std::vector<bool> wasLost = LostFlags();
+    const uint64_t wasLost = LostFlags();
     Refind(true);
     NoteChanges(wasLost);
 }
 
-std::vector<bool> HwmonEngine::LostFlags() const {
-    std::vector<bool> lost;
-    for (const Channel& channel : channels_)
-        lost.push_back(channel.Lost);
+uint64_t HwmonEngine::LostFlags() const {
+    uint64_t lost = 0;
+    for (size_t i = 0; i < channels_.size() && i < 64; ++i)
+        lost |= channels_[i].Lost ? uint64_t(1) << i : 0;
     return lost;
 }
 
@@ -373,7 +385,7 @@ bool HwmonEngine::AnyPlaced() {
 
 bool HwmonEngine::ReadParams(uint8_t* params) {
     Open();
-    const std::vector<bool> wasLost = LostFlags();
+    const uint64_t wasLost = LostFlags();
     CheckChips();
     bool cpuRead = false;
     for (int pass = 0; pass < 2; ++pass) {
@@ -398,7 +410,7 @@ bool HwmonEngine::ReadParams(uint8_t* params) {
 
 uint32_t HwmonEngine::ReadSlots(int32_t* raw) {
     Open();
-    const std::vector<bool> wasLost = LostFlags();
+    const uint64_t wasLost = LostFlags();
     CheckChips();
     uint32_t written = 0;
     for (int pass = 0; pass < 2; ++pass) {
@@ -428,12 +440,14 @@ std::string HwmonEngine::ChannelTitle(const Channel& channel) const {
     return title + " (" + channel.ChipName + " " + channel.Stem + ")";
 }
 
-void HwmonEngine::NoteChanges(const std::vector<bool>& wasLost) {
+void HwmonEngine::NoteChanges(uint64_t wasLost) {
+    if (LostFlags() == wasLost)
+        return; // the usual case: nothing changed
     std::vector<std::string> lost, back;
     std::string why;
-    for (size_t i = 0; i < channels_.size() && i < wasLost.size(); ++i) {
+    for (size_t i = 0; i < channels_.size() && i < 64; ++i) {
         const Channel& channel = channels_[i];
-        if (channel.Lost == wasLost[i])
+        if (channel.Lost == ((wasLost >> i) & 1))
             continue;
         std::vector<std::string>& list = channel.Lost ? lost : back;
         const std::string title = ChannelTitle(channel);

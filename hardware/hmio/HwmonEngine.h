@@ -80,9 +80,10 @@ private:
         std::string Stem;
         InputKind Kind = InputKind::Voltage;
         std::string Folder; // the chip folder now in use
-        std::string Entry;  // its name in the hwmon folder (hwmon3), for the check
+        std::string Entry;  // the folder without its final '/', as the check looks at it
         ino_t FolderInode = 0;
         int64_t FolderChange = 0; // ctime in ns
+        bool OnSysfs = false;     // read errors alone tell that the chip went away
         int Fd = -1;
         int Handle = -1;
         int Number = -1;
@@ -100,8 +101,9 @@ private:
     // Looks after vanished chips before a read; may rescan.
     void CheckChips();
     void Refind(bool force);
-    void NoteChanges(const std::vector<bool>& wasLost);
-    std::vector<bool> LostFlags() const;
+    // Says once which values were lost or came back since wasLost.
+    void NoteChanges(uint64_t wasLost);
+    uint64_t LostFlags() const; // bit i: channel i has no reading
     std::string ChannelTitle(const Channel& channel) const;
 
     HwmonOptions options_;
