@@ -313,10 +313,18 @@ void HwmonEngine::CheckChips() {
         if (!look) {
             fresh.Folder = &channel.Folder;
             struct stat info {};
-            fresh.There = ::lstat(channel.Entry.c_str(), &info) == 0;
-            fresh.Inode = info.st_ino;
-            fresh.Change =
-                static_cast<int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
+            if (channel.Fd >= 0) {
+                // An open input whose file was removed (its folder with it)
+                // has no links left; no path is walked for this.
+                fresh.There = ::fstat(channel.Fd, &info) == 0 && info.st_nlink > 0;
+                fresh.Inode = channel.FolderInode;
+                fresh.Change = channel.FolderChange;
+            } else {
+                fresh.There = ::lstat(channel.Entry.c_str(), &info) == 0;
+                fresh.Inode = info.st_ino;
+                fresh.Change = static_cast<int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 +
+                               info.st_ctim.tv_nsec;
+            }
             if (lookCount < std::size(looks))
                 looks[lookCount++] = fresh;
             look = &fresh;
