@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
-#include <set>
 #include <linux/magic.h>
+#include <set>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <time.h>
