@@ -30,7 +30,7 @@ MainController::MainController(AppSettings& settings, int platformFamily, Monito
                                CompanionPaths companionPaths, std::string logPath)
     : settings_(settings), view_(view), timers_(timers), adjusters_(adjusters), platform_(platform),
       isNtFamily_(platformFamily), companions_(std::move(companionPaths)), log_(std::move(logPath)),
-      evaluator_(log_), chassis_(log_) {}
+      evaluator_(log_), chassis_(log_), protection_(view, platform, library_, profile_, sensors_) {}
 
 // ---------------------------------------------------------------------------
 // Start-up
@@ -78,6 +78,7 @@ bool MainController::OnInitDialog() {
         return false;
     }
 
+    protection_.Start();
     view_.LayoutControls(profile_);
     view_.CreateGraphs(profile_, settings_.Celsius != 0);
 
@@ -115,8 +116,8 @@ void MainController::RestartSampling() {
 // The tick
 
 void MainController::OnTimer(int timerId) {
-    if (!sampler_)
-        return; // no tick before a finished start-up
+    if (!sampler_ || ended_)
+        return; // no tick before a finished start-up or after the clean-up
 
     const bool firstTick = startupPending_;
     if (startupPending_) {
@@ -146,15 +147,21 @@ void MainController::OnTimer(int timerId) {
         resumePending_ = true;
     } else if (MonitoringSuppressed(platform_.Windows())) {
         RedisplayLastShown();
-    } else if (!sensors_.SensorsReady()) {
+    } else if (!sensors_.HardwareReady) {
         KeepLastShown();
     } else {
+        // A missing CPU temperature does not stop the other readings.
+        protection_.BeforeRead(
+            SamplingPeriodMs(profile_.SamplesPerInterval, settings_.IntervalTime));
         sampler_->Read(library_, sensors_);
         const bool evaluationTick = sampler_->FilterCpuFan(sensors_);
         sampler_->RearrangeTemperatures(sensors_, firstTick);
+        protection_.AfterRead();
         std::fill(std::begin(feedRed_), std::end(feedRed_), false);
         if (evaluationTick && !pausedForSuspend_)
             ShowAndEvaluate();
+        if (ended_)
+            return; // the program ended while a dialog of this tick was open
         FeedFrontPanel();
         DecideAlarm();
         KeepLastShown();
@@ -245,8 +252,17 @@ void MainController::ShowAndEvaluate() {
         ShowCpuTemperature(v.CpuTemp, true);
         const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
         red[0] = cpu.CountAtLeastThree;
-        if (cpu.ReachedThree && view_.RunOverTemperatureDialog())
-            platform_.PowerOff();
+        if (protection_.AfterEvaluation(
+                cpu.ReachedThree, evaluator_.WarningActive(ReadoutItem::CpuTemp), v.CpuTemp)) {
+            const bool accepted = view_.RunOverTemperatureDialog();
+            protection_.CountdownEnded();
+            if (ended_)
+                return; // a request to end closed it: no power-off
+            if (accepted)
+                platform_.PowerOff();
+        }
+    } else if (!sensors_.CpuTempValid) {
+        view_.SetItemText(ReadoutItem::CpuTemp, kNotAvailable);
     }
 
     if (!ItemEnabled(PresenceItem::SystemTemp)) {
@@ -290,6 +306,8 @@ void MainController::ShowAndEvaluate() {
         chassisOpen_ = latch != 0;
         if (chassis_.Poll(latch)) {
             const bool accepted = view_.RunChassisDialog();
+            if (ended_)
+                return;
             if (chassis_.DialogClosed(accepted))
                 library_.ChassisClear();
         }
@@ -431,14 +449,24 @@ bool MainController::OnPowerBroadcast(int event) {
 }
 
 void MainController::OnDestroy() {
+    CleanUp(true);
+}
+
+void MainController::CleanUpWithoutDisplay() {
+    CleanUp(false);
+}
+
+void MainController::CleanUp(bool display) {
+    ended_ = true;
     // Every step releases what it owns and forgets it, so that a second run
     // (the session ending, then the window being destroyed) does nothing more.
-    if (timerId_ > 0) {
+    if (display && timerId_ > 0) {
         timers_.KillTimer(kSamplingTimer);
         timerId_ = 0;
     }
-    timers_.KillTimer(kResumeTimer);
-    if (profile_.HostMode != 3 && trayIconCreated_) {
+    if (display)
+        timers_.KillTimer(kResumeTimer);
+    if (display && profile_.HostMode != 3 && trayIconCreated_) {
         view_.DeleteTrayIcon();
         trayIconCreated_ = false;
     }
@@ -451,7 +479,8 @@ void MainController::OnDestroy() {
         library_.UnloadNTHMIO();
         libraryDriverLoaded_ = false;
     }
-    platform_.Sound().Stop();
+    if (display)
+        platform_.Sound().Stop();
     platform_.SharedMemory().Teardown();
     sharedMemoryReady_ = false;
     // Only the settings changed during the run are written, and a save clears
@@ -477,10 +506,12 @@ void MainController::OnAdjusterChanged(const std::string& name) {
     const int position = view_.GetSliderPosition(name);
     settings_.LimitPosition[i] = position;
     settings_.LimitChanged[i] = true;
-    const std::string hint =
+    std::string hint =
         AdjusterHint(item, position, settings_.Celsius != 0, profile_.SysFanUpperBase);
     // The board's start-up overrides no longer apply once the user moved it.
     thresholds_[item] = LimitFromPosition(item, position, profile_);
+    if (item == static_cast<int>(LimitItem::CpuTempUpper))
+        hint += protection_.LimitHintNote(thresholds_[item], settings_.Celsius != 0);
     view_.SetFieldText(kHintField, hint);
 }
 

@@ -118,6 +118,10 @@ uint8_t ChassisIntrusion() {
     return Next(F().ChassisAnswers);
 }
 
+void GetStatus(HmioStatus* status) {
+    status->CpuTempCrit = F().CpuTempCrit;
+}
+
 } // namespace
 
 std::vector<uint8_t> FakeHardware::BoardDmi(const std::string& product,
@@ -159,6 +163,7 @@ HardwareLibrary FakeHardware::Table() const {
     lib.WritePort = WritePort;
     lib.ChassisClear = ChassisClear;
     lib.ChassisIntrusion = ChassisIntrusion;
+    lib.HmioGetStatus = GetStatus;
     return lib;
 }
 
