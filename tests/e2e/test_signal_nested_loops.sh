@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SIGTERM, SIGINT and SIGHUP while a menu or dialog runs a loop of its own
-# (the Options menu, Settings, About, the countdown): the monitor ends within
-# a second (checked with a 5 s bound, the time printed) with status 0, the
+# (the Options menu, Settings, About, the inventory, the countdown): the
+# monitor ends within a second (checked with a 5 s bound, the time printed) with status 0, the
 # changed setting saved, the shared block removed, the exit helper started
 # once, and no power-off from the countdown it closed.
 source "$(dirname "$0")/lib.sh"
@@ -37,15 +37,23 @@ open_options_menu() {
   click_menu_button "$W"
   wait_for 5 other_window "$W" >/dev/null
 }
-open_settings() {
+# choose_menu_entry N: the Nth of the Options menu's three entries.
+choose_menu_entry() {
   click_menu_button "$W"
   wait_for 5 other_window "$W" >/dev/null || return 1
   local menu height
   menu=$(other_window "$W")
   height=$(xdotool getwindowgeometry --shell "$menu" | sed -n 's/^HEIGHT=//p')
   sleep 0.3
-  xdotool mousemove --window "$menu" 30 $((height * 5 / 6)) click 1 # the third entry, Se&ttings
+  xdotool mousemove --window "$menu" 30 $((height * (2 * $1 - 1) / 6)) click 1
+}
+open_settings() {
+  choose_menu_entry 3 || return 1 # Se&ttings
   wait_for 5 visible_window_titled "$APP_PID" Settings >/dev/null
+}
+open_inventory() {
+  choose_menu_entry 2 || return 1 # &WMI info
+  wait_for 10 visible_window_titled "$APP_PID" "WMI information" >/dev/null
 }
 open_about() {
   xdotool mousemove --window "$W" 489 18 click 1 # BUTTON_HELP
@@ -60,5 +68,6 @@ panel_board_with_tools "45*8 110"
 run_case "Options menu open" TERM open_options_menu
 run_case "Settings open" INT open_settings
 run_case "About open" HUP open_about
+run_case "inventory open" TERM open_inventory
 run_case "countdown open" TERM open_countdown
 echo "PASS"
