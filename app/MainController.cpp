@@ -93,6 +93,7 @@ bool MainController::OnInitDialog() {
     }
 
     thresholds_ = ConvertLimits(settings_, profile_, adjusters_);
+    RelayLibraryNotices();
     return true;
 }
 
@@ -154,6 +155,7 @@ void MainController::OnTimer(int timerId) {
         protection_.BeforeRead(
             SamplingPeriodMs(profile_.SamplesPerInterval, settings_.IntervalTime));
         sampler_->Read(library_, sensors_);
+        ApplyLibraryStatus();
         const bool evaluationTick = sampler_->FilterCpuFan(sensors_);
         sampler_->RearrangeTemperatures(sensors_, firstTick);
         protection_.AfterRead();
@@ -167,6 +169,7 @@ void MainController::OnTimer(int timerId) {
         KeepLastShown();
     }
 
+    RelayLibraryNotices();
     PublishSharedBlock();
     startupPending_ = false;
     if (profile_.AutoHide && !windowHidden_)
@@ -237,29 +240,39 @@ void MainController::ShowAndEvaluate() {
     bool red[4] = {};
 
     auto voltage = [&](ReadoutItem item, PresenceItem presence, int32_t mv, bool zeroIsNA) {
-        if (!ItemEnabled(presence)) {
+        if (!ItemEnabled(presence) || sensors_.IsLost(item)) {
             view_.SetItemText(item, kNotAvailable);
             return;
         }
         view_.AppendPoint(item, Volts(mv));
         view_.SetItemText(item, zeroIsNA && mv == 0 ? std::string(kNotAvailable) : VoltsText(mv));
-        EvaluateItem(item, mv);
+        if (sensors_.Checked(item))
+            EvaluateItem(item, mv);
+    };
+    // A lost source shows "N A" (an unanswered controller keeps its last value).
+    auto lost = [&](ReadoutItem item) {
+        if (sensors_.IsLost(item))
+            view_.SetItemText(item, kNotAvailable);
+        return sensors_.IsLost(item);
     };
 
     voltage(ReadoutItem::Vcore, PresenceItem::Vcore, v.Vcore, true);
 
-    if (sensors_.HasReading(ReadoutItem::CpuTemp)) {
+    if (!lost(ReadoutItem::CpuTemp) && sensors_.HasReading(ReadoutItem::CpuTemp)) {
         ShowCpuTemperature(v.CpuTemp, true);
-        const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
-        red[0] = cpu.CountAtLeastThree;
-        if (protection_.AfterEvaluation(
-                cpu.ReachedThree, evaluator_.WarningActive(ReadoutItem::CpuTemp), v.CpuTemp)) {
-            const bool accepted = view_.RunOverTemperatureDialog();
-            protection_.CountdownEnded();
-            if (ended_)
-                return; // a request to end closed it: no power-off
-            if (accepted)
-                platform_.PowerOff();
+        if (sensors_.Checked(ReadoutItem::CpuTemp)) {
+            const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
+            red[0] = cpu.CountAtLeastThree;
+            if (protection_.AfterEvaluation(cpu.ReachedThree,
+                                            evaluator_.WarningActive(ReadoutItem::CpuTemp),
+                                            v.CpuTemp)) {
+                const bool accepted = view_.RunOverTemperatureDialog();
+                protection_.CountdownEnded();
+                if (ended_)
+                    return; // a request to end closed it: no power-off
+                if (accepted)
+                    platform_.PowerOff();
+            }
         }
     } else if (!sensors_.CpuTempValid) {
         view_.SetItemText(ReadoutItem::CpuTemp, kNotAvailable);
@@ -267,37 +280,42 @@ void MainController::ShowAndEvaluate() {
 
     if (!ItemEnabled(PresenceItem::SystemTemp)) {
         view_.SetItemText(ReadoutItem::SysTemp, kNotAvailable);
-    } else if (sensors_.HasReading(ReadoutItem::SysTemp)) {
+    } else if (!lost(ReadoutItem::SysTemp) && sensors_.HasReading(ReadoutItem::SysTemp)) {
         ShowSystemTemperature(v.SysTemp);
-        red[1] = EvaluateItem(ReadoutItem::SysTemp, v.SysTemp).CountAtLeastThree;
+        if (sensors_.Checked(ReadoutItem::SysTemp))
+            red[1] = EvaluateItem(ReadoutItem::SysTemp, v.SysTemp).CountAtLeastThree;
     }
 
     voltage(ReadoutItem::V33, PresenceItem::V33, v.V33, false);
     voltage(ReadoutItem::V5, PresenceItem::V5, v.V5, true);
     voltage(ReadoutItem::V12, PresenceItem::V12, v.V12, false);
 
-    if (sensors_.HasReading(ReadoutItem::CpuFan)) {
+    if (!lost(ReadoutItem::CpuFan) && sensors_.HasReading(ReadoutItem::CpuFan)) {
         view_.AppendPoint(ReadoutItem::CpuFan, v.CpuFan);
         view_.SetItemText(ReadoutItem::CpuFan, IntText(v.CpuFan));
         if (p.CpuFanUnmonitored) {
             view_.SetItemText(ReadoutItem::CpuFan, kNotAvailable);
-        } else if (ItemEnabled(PresenceItem::CpuFan) ||
-                   p.SensorSource == SensorSourceKind::EmbeddedController) {
+        } else if ((ItemEnabled(PresenceItem::CpuFan) ||
+                    p.SensorSource == SensorSourceKind::EmbeddedController) &&
+                   sensors_.Checked(ReadoutItem::CpuFan)) {
             red[2] = EvaluateItem(ReadoutItem::CpuFan, v.CpuFan, v.FanWarnFrozen).CountAtLeastThree;
         }
     }
 
-    view_.AppendPoint(ReadoutItem::SysFan, p.SysFanShownZero ? 0 : v.SysFan);
-    view_.SetItemText(ReadoutItem::SysFan, p.SysFanShownZero ? "0" : IntText(v.SysFan));
-    if (ItemEnabled(PresenceItem::SysFan))
-        red[3] = EvaluateItem(ReadoutItem::SysFan, v.SysFan, v.FanWarnFrozen).CountAtLeastThree;
+    if (!lost(ReadoutItem::SysFan)) {
+        view_.AppendPoint(ReadoutItem::SysFan, p.SysFanShownZero ? 0 : v.SysFan);
+        view_.SetItemText(ReadoutItem::SysFan, p.SysFanShownZero ? "0" : IntText(v.SysFan));
+        if (ItemEnabled(PresenceItem::SysFan) && sensors_.Checked(ReadoutItem::SysFan))
+            red[3] = EvaluateItem(ReadoutItem::SysFan, v.SysFan, v.FanWarnFrozen).CountAtLeastThree;
+    }
 
-    if (!p.NoPowerFan) {
+    if (!p.NoPowerFan && !lost(ReadoutItem::PowerFan)) {
         view_.AppendPoint(ReadoutItem::PowerFan, v.PowerFan);
         const bool shownNA = p.PowerFanShownNA || p.PowerFanUnmonitored;
         view_.SetItemText(ReadoutItem::PowerFan,
                           shownNA ? std::string(kNotAvailable) : IntText(v.PowerFan));
-        if (!p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan))
+        if (!p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan) &&
+            sensors_.Checked(ReadoutItem::PowerFan))
             EvaluateItem(ReadoutItem::PowerFan, v.PowerFan);
     }
 
@@ -323,6 +341,7 @@ void MainController::PublishReadings(const TickValues& v) {
     auto item = [&](ReadoutItem which, bool present, int32_t value) {
         ItemReading& r = snapshot.Items[static_cast<int>(which)];
         const ItemLimits limits = LimitsOf(thresholds_, which);
+        present = present && !sensors_.IsLost(which);
         r = {present, value, limits.Lower, limits.Upper, evaluator_.WarningActive(which)};
     };
     item(ReadoutItem::Vcore, ItemEnabled(PresenceItem::Vcore), v.Vcore);

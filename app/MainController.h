@@ -147,6 +147,11 @@ private:
     void KeepLastShown();
     void RedisplayLastShown();
     void PublishSharedBlock();
+    // The library's read status after a read: lost and unchecked items
+    // (MainControllerStatus.cpp).
+    void ApplyLibraryStatus();
+    // Hands the library's messages to the user: stderr and the hint line.
+    void RelayLibraryNotices();
     bool ItemEnabled(PresenceItem item) const { return Presence(sensors_.Present, item) != 0; }
 
     AppSettings& settings_;

@@ -78,6 +78,10 @@ struct RecordingView : MonitorView {
             onDialog();
         return acceptDialogs;
     }
+    void SetFieldText(const std::string& name, const std::string& text) override {
+        fields[name] = text;
+    }
+    std::map<std::string, std::string> fields;
     std::string trayTip;
     std::map<int, std::string> texts;
     std::map<int, std::pair<uint32_t, uint32_t>> colours;

@@ -127,7 +127,7 @@ TEST_F(CpuProtectionTickTest, CountdownOnlyAboveTheCpusRating) {
     for (const Case& c : cases) {
         platform.cpuInfo = c.cpu;
         platform.powerOffs = 0;
-        hw().CpuTempCrit = c.crit;
+        hw().Status.CpuTempCrit = c.crit;
         hw().Lm75Bytes = {{0, c.celsius}};
         view.acceptDialogs = true;
         Start(75);
@@ -183,7 +183,7 @@ TEST_F(CpuProtectionTickTest, HotStartIsWatchedAndProtected) {
 // ticks): the countdown is called off and nothing is powered off.
 TEST_F(CpuProtectionTickTest, CountdownIsCalledOffWhenTheCpuIsBackWithinItsRating) {
     platform.cpuInfo = kIntel;
-    hw().CpuTempCrit = 100;
+    hw().Status.CpuTempCrit = 100;
     hw().Lm75Bytes = {{0, 104}};
     view.acceptDialogs = true;
     view.onDialog = [&] {

@@ -134,7 +134,7 @@ TEST_F(AdjusterChangeTest, CpuLimitBelowTheRatingSaysThePowerOffWaits) {
     EXPECT_EQ(Hint(), "CPU temperature min threshold : 77 'F") << "only the upper limit";
 
     // The sensor's own critical limit, once the library reports one, wins.
-    FakeHardware::Instance().CpuTempCrit = 100;
+    FakeHardware::Instance().Status.CpuTempCrit = 100;
     settings.Celsius = 1;
     Drag("CPU_TEMP_UPPER_LIMIT", 96);
     EXPECT_EQ(Hint(), "CPU temperature max threshold : 98 'C, power-off only above 100 'C");
