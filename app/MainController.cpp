@@ -263,9 +263,8 @@ void MainController::ShowAndEvaluate() {
         if (sensors_.Checked(ReadoutItem::CpuTemp)) {
             const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
             red[0] = cpu.CountAtLeastThree;
-            if (protection_.AfterEvaluation(cpu.ReachedThree,
-                                            evaluator_.WarningActive(ReadoutItem::CpuTemp),
-                                            v.CpuTemp)) {
+            if (protection_.AfterEvaluation(
+                    cpu.ReachedThree, evaluator_.WarningActive(ReadoutItem::CpuTemp), v.CpuTemp)) {
                 const bool accepted = view_.RunOverTemperatureDialog();
                 protection_.CountdownEnded();
                 if (ended_)
