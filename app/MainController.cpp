@@ -30,7 +30,7 @@ MainController::MainController(AppSettings& settings, int platformFamily, Monito
                                CompanionPaths companionPaths, std::string logPath)
     : settings_(settings), view_(view), timers_(timers), adjusters_(adjusters), platform_(platform),
       isNtFamily_(platformFamily), companions_(std::move(companionPaths)), log_(std::move(logPath)),
-      evaluator_(log_), chassis_(log_) {}
+      evaluator_(log_), chassis_(log_), protection_(view, platform, library_, profile_, sensors_) {}
 
 // ---------------------------------------------------------------------------
 // Start-up
@@ -78,6 +78,7 @@ bool MainController::OnInitDialog() {
         return false;
     }
 
+    protection_.Start();
     view_.LayoutControls(profile_);
     view_.CreateGraphs(profile_, settings_.Celsius != 0);
 
@@ -116,8 +117,8 @@ void MainController::RestartSampling() {
 // The tick
 
 void MainController::OnTimer(int timerId) {
-    if (!sampler_)
-        return; // no tick before a finished start-up
+    if (!sampler_ || ended_)
+        return; // no tick before a finished start-up or after the clean-up
 
     const bool firstTick = startupPending_;
     if (startupPending_) {
@@ -147,16 +148,22 @@ void MainController::OnTimer(int timerId) {
         resumePending_ = true;
     } else if (MonitoringSuppressed(platform_.Windows())) {
         RedisplayLastShown();
-    } else if (!sensors_.SensorsReady()) {
+    } else if (!sensors_.HardwareReady) {
         KeepLastShown();
     } else {
+        // A missing CPU temperature does not stop the other readings.
+        protection_.BeforeRead(
+            SamplingPeriodMs(profile_.SamplesPerInterval, settings_.IntervalTime));
         sampler_->Read(library_, sensors_);
         ApplyLibraryStatus();
         const bool evaluationTick = sampler_->FilterCpuFan(sensors_);
         sampler_->RearrangeTemperatures(sensors_, firstTick);
+        protection_.AfterRead();
         std::fill(std::begin(feedRed_), std::end(feedRed_), false);
         if (evaluationTick && !pausedForSuspend_)
             ShowAndEvaluate();
+        if (ended_)
+            return; // the program ended while a dialog of this tick was open
         FeedFrontPanel();
         DecideAlarm();
         KeepLastShown();
@@ -256,9 +263,18 @@ void MainController::ShowAndEvaluate() {
         if (sensors_.Checked(ReadoutItem::CpuTemp)) {
             const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
             red[0] = cpu.CountAtLeastThree;
-            if (cpu.ReachedThree && view_.RunOverTemperatureDialog())
-                platform_.PowerOff();
+            if (protection_.AfterEvaluation(
+                    cpu.ReachedThree, evaluator_.WarningActive(ReadoutItem::CpuTemp), v.CpuTemp)) {
+                const bool accepted = view_.RunOverTemperatureDialog();
+                protection_.CountdownEnded();
+                if (ended_)
+                    return; // a request to end closed it: no power-off
+                if (accepted)
+                    platform_.PowerOff();
+            }
         }
+    } else if (!sensors_.CpuTempValid) {
+        view_.SetItemText(ReadoutItem::CpuTemp, kNotAvailable);
     }
 
     if (!ItemEnabled(PresenceItem::SystemTemp)) {
@@ -307,6 +323,8 @@ void MainController::ShowAndEvaluate() {
         chassisOpen_ = latch != 0;
         if (chassis_.Poll(latch)) {
             const bool accepted = view_.RunChassisDialog();
+            if (ended_)
+                return;
             if (chassis_.DialogClosed(accepted))
                 library_.ChassisClear();
         }
@@ -424,67 +442,6 @@ void MainController::PublishSharedBlock() {
 }
 
 // ---------------------------------------------------------------------------
-// Power events and clean-up
-
-bool MainController::OnPowerBroadcast(int event) {
-    switch (event) {
-    case kPowerSuspendQuery:
-        pausedForSuspend_ = true;
-        timers_.KillTimer(kSamplingTimer);
-        break;
-    case kPowerResumeSuspend:
-        if (pausedForSuspend_)
-            timers_.SetTimer(kResumeTimer, kResumeTimerMs);
-        break;
-    case kPowerResumeAutomatic:
-        pausedForSuspend_ = false;
-        timers_.SetTimer(kResumeTimer, kResumeTimerMs);
-        if (libraryBound_)
-            library_.DetectLM78();
-        break;
-    default:
-        break;
-    }
-    return true;
-}
-
-void MainController::OnDestroy() {
-    // Every step releases what it owns and forgets it, so that a second run
-    // (the session ending, then the window being destroyed) does nothing more.
-    if (timerId_ > 0) {
-        timers_.KillTimer(kSamplingTimer);
-        timerId_ = 0;
-    }
-    timers_.KillTimer(kResumeTimer);
-    if (profile_.HostMode != 3 && trayIconCreated_) {
-        view_.DeleteTrayIcon();
-        trayIconCreated_ = false;
-    }
-    if (coolingToolStarted_) {
-        platform_.Programs().StartCoolingHelper();
-        coolingToolStarted_ = false;
-    }
-    // The library module stays loaded until the process ends.
-    if (libraryDriverLoaded_) {
-        library_.UnloadNTHMIO();
-        libraryDriverLoaded_ = false;
-    }
-    platform_.Sound().Stop();
-    platform_.SharedMemory().Teardown();
-    sharedMemoryReady_ = false;
-    // Only the settings changed during the run are written, and a save clears
-    // their flags, so a second run writes nothing.
-    if (!skinPath_.empty())
-        SaveSettings(skinPath_, settings_);
-    companions_.Stop();
-}
-
-bool MainController::OnQueryEndSession() {
-    OnDestroy();
-    return true;
-}
-
-// ---------------------------------------------------------------------------
 // Limit adjusters and hints
 
 void MainController::OnAdjusterChanged(const std::string& name) {
@@ -495,10 +452,12 @@ void MainController::OnAdjusterChanged(const std::string& name) {
     const int position = view_.GetSliderPosition(name);
     settings_.LimitPosition[i] = position;
     settings_.LimitChanged[i] = true;
-    const std::string hint =
+    std::string hint =
         AdjusterHint(item, position, settings_.Celsius != 0, profile_.SysFanUpperBase);
     // The board's start-up overrides no longer apply once the user moved it.
     thresholds_[item] = LimitFromPosition(item, position, profile_);
+    if (item == static_cast<int>(LimitItem::CpuTempUpper))
+        hint += protection_.LimitHintNote(thresholds_[item], settings_.Celsius != 0);
     view_.SetFieldText(kHintField, hint);
 }
 

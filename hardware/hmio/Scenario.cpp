@@ -166,11 +166,6 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName, Parse
             if (!vendor || *vendor < 0 || *vendor > 0xFFFFFFFFLL)
                 return fail("vendor: expected one number such as 0x8086");
             scenario.Vendor = static_cast<uint32_t>(*vendor);
-        } else if (key == "cpu-crit") {
-            const auto crit = words.size() == 2 ? ParseInteger(words[1]) : std::nullopt;
-            if (!crit || *crit < 0 || *crit > 1000)
-                return fail("cpu-crit: expected whole degrees such as 100");
-            scenario.CpuTempCrit = static_cast<int32_t>(*crit);
         } else if (key == "load") {
             sequence(1, 0, 0xFFFFFFFFLL, scenario.Load);
         } else if (key == "lm78") {
@@ -191,6 +186,11 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName, Parse
             if (rest != "clears" && rest != "ignored")
                 return fail("chassis-clear: expected 'clears' or 'ignored'");
             scenario.ChassisClearWorks = rest == "clears";
+        } else if (key == "cpu-crit") {
+            const auto crit = words.size() == 2 ? ParseInteger(words[1]) : std::nullopt;
+            if (!crit || *crit < INT32_MIN || *crit > INT32_MAX)
+                return fail("cpu-crit: expected one number of degrees Celsius such as 100");
+            scenario.CpuTempCrit = static_cast<int32_t>(*crit);
         } else if (key == "ec") {
             if (!ParseEc(words, scenario, problem))
                 fail(problem);

@@ -31,8 +31,6 @@ struct Scenario {
     bool NoDmi = false;
 
     uint32_t Vendor = 0;
-    // "cpu-crit N": the CPU sensor's critical limit the status reports (°C).
-    int32_t CpuTempCrit = 0;
     Sequence<int64_t> Load{{1}};
     Sequence<int64_t> Lm78{{1}};
     Sequence<int64_t> Lm75{{1}};
@@ -40,6 +38,9 @@ struct Scenario {
     std::array<Sequence<int64_t>, 8> Params; // empty: byte left alone
     Sequence<int64_t> Chassis;               // intrusion switch events, 1 = opened
     bool ChassisClearWorks = true;
+    // The CPU temperature sensor's critical limit the status reports, whole
+    // degrees Celsius; 0: none. Any number, so that bad ones can be played.
+    int32_t CpuTempCrit = 0;
 
     // Embedded controller, keyed by (command << 8) | argument.
     std::map<uint16_t, EcResponse> Ec;
