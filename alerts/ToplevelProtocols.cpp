@@ -17,7 +17,10 @@ const wl_interface* const kPlasmaWindowType[] = {&kPlasmaWindow, nullptr};
 
 // The types arrays are read only for their first entries; kNone covers the
 // messages whose arguments are plain values.
-#define SX_MSG(name, signature, types) wl_message{name, signature, const_cast<const wl_interface**>(types)}
+#define SX_MSG(name, signature, types)                                                             \
+    wl_message {                                                                                   \
+        name, signature, const_cast<const wl_interface**>(types)                                   \
+    }
 
 const wl_message kWlrManagerRequests[] = {
     SX_MSG("stop", "", kNone),
@@ -27,17 +30,22 @@ const wl_message kWlrManagerEvents[] = {
     SX_MSG("finished", "", kNone),
 };
 const wl_message kWlrHandleRequests[] = {
-    SX_MSG("set_maximized", "", kNone),   SX_MSG("unset_maximized", "", kNone),
-    SX_MSG("set_minimized", "", kNone),   SX_MSG("unset_minimized", "", kNone),
-    SX_MSG("activate", "o", kSeat),       SX_MSG("close", "", kNone),
-    SX_MSG("set_rectangle", "oiiii", kSurfaceRect), SX_MSG("destroy", "", kNone),
-    SX_MSG("set_fullscreen", "2?o", kOutput),       SX_MSG("unset_fullscreen", "2", kNone),
+    SX_MSG("set_maximized", "", kNone),
+    SX_MSG("unset_maximized", "", kNone),
+    SX_MSG("set_minimized", "", kNone),
+    SX_MSG("unset_minimized", "", kNone),
+    SX_MSG("activate", "o", kSeat),
+    SX_MSG("close", "", kNone),
+    SX_MSG("set_rectangle", "oiiii", kSurfaceRect),
+    SX_MSG("destroy", "", kNone),
+    SX_MSG("set_fullscreen", "2?o", kOutput),
+    SX_MSG("unset_fullscreen", "2", kNone),
 };
 const wl_message kWlrHandleEvents[] = {
-    SX_MSG("title", "s", kNone),        SX_MSG("app_id", "s", kNone),
+    SX_MSG("title", "s", kNone),          SX_MSG("app_id", "s", kNone),
     SX_MSG("output_enter", "o", kOutput), SX_MSG("output_leave", "o", kOutput),
-    SX_MSG("state", "a", kNone),        SX_MSG("done", "", kNone),
-    SX_MSG("closed", "", kNone),        SX_MSG("parent", "3?o", kWlrHandleType),
+    SX_MSG("state", "a", kNone),          SX_MSG("done", "", kNone),
+    SX_MSG("closed", "", kNone),          SX_MSG("parent", "3?o", kWlrHandleType),
 };
 
 // Never created here; named so the manager's table is complete.
@@ -111,16 +119,16 @@ template <typename T, std::size_t N> constexpr int Count(const T (&)[N]) {
 } // namespace
 
 const wl_interface kWlrManager = {"zwlr_foreign_toplevel_manager_v1", 3,
-                                  Count(kWlrManagerRequests), kWlrManagerRequests,
-                                  Count(kWlrManagerEvents), kWlrManagerEvents};
+                                  Count(kWlrManagerRequests),         kWlrManagerRequests,
+                                  Count(kWlrManagerEvents),           kWlrManagerEvents};
 const wl_interface kWlrHandle = {"zwlr_foreign_toplevel_handle_v1", 3,
-                                 Count(kWlrHandleRequests), kWlrHandleRequests,
-                                 Count(kWlrHandleEvents), kWlrHandleEvents};
+                                 Count(kWlrHandleRequests),         kWlrHandleRequests,
+                                 Count(kWlrHandleEvents),           kWlrHandleEvents};
 const wl_interface kPlasmaManager = {"org_kde_plasma_window_management", 18,
-                                     Count(kPlasmaManagerRequests), kPlasmaManagerRequests,
-                                     Count(kPlasmaManagerEvents), kPlasmaManagerEvents};
-const wl_interface kPlasmaWindow = {"org_kde_plasma_window", 18, Count(kPlasmaWindowRequests),
-                                    kPlasmaWindowRequests, Count(kPlasmaWindowEvents),
-                                    kPlasmaWindowEvents};
+                                     Count(kPlasmaManagerRequests),      kPlasmaManagerRequests,
+                                     Count(kPlasmaManagerEvents),        kPlasmaManagerEvents};
+const wl_interface kPlasmaWindow = {"org_kde_plasma_window",      18,
+                                    Count(kPlasmaWindowRequests), kPlasmaWindowRequests,
+                                    Count(kPlasmaWindowEvents),   kPlasmaWindowEvents};
 
 } // namespace sentinax::toplevel

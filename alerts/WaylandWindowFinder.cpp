@@ -94,10 +94,9 @@ struct WaylandWindowFinder::Listeners {
     static void StackingString(void*, wl_proxy*, const char*) {}
     static void PlasmaWindowUuid(void* data, wl_proxy* manager, uint32_t, const char* uuid) {
         auto* finder = static_cast<WaylandWindowFinder*>(data);
-        wl_proxy* window = wl_proxy_marshal_flags(manager, toplevel::kPlasmaGetWindowByUuid,
-                                                  &toplevel::kPlasmaWindow,
-                                                  wl_proxy_get_version(manager), 0, nullptr,
-                                                  uuid ? uuid : "");
+        wl_proxy* window = wl_proxy_marshal_flags(
+            manager, toplevel::kPlasmaGetWindowByUuid, &toplevel::kPlasmaWindow,
+            wl_proxy_get_version(manager), 0, nullptr, uuid ? uuid : "");
         Watch(finder, window);
     }
     static void StackingChanged(void*, wl_proxy*) {}
@@ -167,8 +166,8 @@ const L::Fn L::kPlasmaWindowTable[] = {
     SX_FN(L::PlasmaGeometry),   // client_geometry
 };
 const L::Fn L::kPlasmaManagerTable[] = {
-    SX_FN(L::ShowDesktop),      SX_FN(L::PlasmaWindow),     SX_FN(L::StackingArray),
-    SX_FN(L::StackingString),   SX_FN(L::PlasmaWindowUuid), SX_FN(L::StackingChanged),
+    SX_FN(L::ShowDesktop),    SX_FN(L::PlasmaWindow),     SX_FN(L::StackingArray),
+    SX_FN(L::StackingString), SX_FN(L::PlasmaWindowUuid), SX_FN(L::StackingChanged),
 };
 #undef SX_FN
 
@@ -271,7 +270,8 @@ std::string WaylandWindowFinder::Limitation() {
     EnsureConnected();
     if (connectFailed_)
         return "pausing by window title cannot see this session's Wayland windows (no connection "
-               "to the compositor at " + displayName_ + "); X11 windows still count";
+               "to the compositor at " +
+               displayName_ + "); X11 windows still count";
     if (display_ != nullptr && source_ == Source::None)
         return "pausing by window title is not available in this session: the compositor does "
                "not tell other programs the titles of its windows; X11 windows still count";

@@ -28,10 +28,9 @@ bool StatusNotifierHostPresent() {
     if (!bus.isConnected() || bus.interface() == nullptr ||
         !bus.interface()->isServiceRegistered(kWatcherService))
         return false;
-    QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService,
-                                                      QStringLiteral("/StatusNotifierWatcher"),
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        kWatcherService, QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << kWatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
     // A host that hangs must not hang the monitor: a short wait, then "no".
     const QDBusMessage reply = bus.call(get, QDBus::Block, 500);

@@ -5,8 +5,8 @@
 #include "DesktopPrograms.h"
 #include "Platform.h"
 
-#include "alerts/SharedSensorMemory.h"
 #include "alerts/DesktopWindowFinder.h"
+#include "alerts/SharedSensorMemory.h"
 
 #include <memory>
 

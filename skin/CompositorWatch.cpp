@@ -104,8 +104,8 @@ bool CompositorWatch::nativeEventFilter(const QByteArray& eventType, void* messa
         return false;
     // A selection owner that went away (closed or destroyed its window) is no
     // compositor any more, whatever the owner field holds.
-    const bool compositing =
-        notify->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER && notify->owner != XCB_NONE;
+    const bool compositing = notify->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER &&
+                             notify->owner != XCB_NONE;
     if (compositing != compositing_) {
         compositing_ = compositing;
         emit compositingChanged(compositing);

@@ -43,8 +43,8 @@ signals:
 
 private:
     bool compositing_ = false;
-    uint32_t selection_ = 0;      // the _NET_WM_CM_S<screen> atom; 0: not watched
-    uint8_t selectionEvent_ = 0;  // XFixes' selection-notify event code
+    uint32_t selection_ = 0;     // the _NET_WM_CM_S<screen> atom; 0: not watched
+    uint8_t selectionEvent_ = 0; // XFixes' selection-notify event code
 };
 
 } // namespace sentinax

@@ -16,11 +16,9 @@ inline constexpr const char* kUnreadableSettingsHint =
 inline constexpr const char* kMissingSkinHint =
     "No skin file - shipped settings in use, the file is made at exit";
 // No tray to hide to: the window is minimised to the task bar instead.
-inline constexpr const char* kNoTrayHint =
-    "No tray - the minimised window waits in the task bar";
+inline constexpr const char* kNoTrayHint = "No tray - the minimised window waits in the task bar";
 // The desktop does not tell other programs the titles of its windows.
-inline constexpr const char* kNoTitleWatchHint =
-    "No pause by window title in this session";
+inline constexpr const char* kNoTitleWatchHint = "No pause by window title in this session";
 
 // Standing messages, most important first. The first two wait for the user to
 // act (a click on the face, a limit moved); NoTray stays until a tray appears.
