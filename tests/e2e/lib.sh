@@ -229,13 +229,14 @@ start_sway() {
   mkdir -m 0700 "$rt"
   chown nobody:nogroup "$rt"
   chmod 0755 "$WORK"
-  # Fixed-size windows float, centred; no borders or bars; XWayland at once.
+  # Fixed-size windows float, centred; no borders or bars; XWayland at once,
+  # letting root (the tests) in: XWayland runs as nobody.
   cat > "$rt/config" <<CONF
 output HEADLESS-1 resolution 1024x768
 default_border none
 default_floating_border none
 xwayland force
-exec sh -c 'echo "\$DISPLAY" > $rt/xdisplay'
+exec sh -c 'xhost +si:localuser:root >/dev/null; echo "\$DISPLAY" > $rt/xdisplay'
 CONF
   chown nobody:nogroup "$rt/config"
   (cd "$rt" && exec env -i PATH="$PATH" HOME="$rt" XDG_RUNTIME_DIR="$rt" WLR_BACKENDS=headless \
@@ -251,7 +252,7 @@ CONF
   DISPLAY=$(cat "$rt/xdisplay")
   SWAYSOCK=$(ls "$rt"/sway-ipc.*.sock)
   export SWAYSOCK
-  wait_for 10 xdotool getmouselocation || skip "XWayland does not answer"
+  wait_for 10 xdotool getmouselocation || { cat "$WORK/sway.log" >&2; echo "DISPLAY=$DISPLAY" >&2; xdotool getmouselocation >&2; skip "XWayland does not answer"; }
 }
 
 # A private session bus for the tray tests; sets DBUS_SESSION_BUS_ADDRESS.

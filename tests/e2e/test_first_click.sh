@@ -41,8 +41,7 @@ unit_click() { xdotool mousemove --window "$W" 46 71 click 1; sleep 0.7; }
 # The About box (BUTTON_HELP 478,8 22x20), closed with Escape.
 xdotool mousemove --window "$W" 489 18 click 1
 wait_for 5 visible_window_titled "$APP_PID" "About Sentinax 4" || fail "no About box"
-A=$(visible_window_titled "$APP_PID" "About Sentinax 4")
-press_key "$A" Escape
+xdotool key Escape
 wait_for 5 bash -c "! xdotool search --onlyvisible --name '^About Sentinax 4\$' >/dev/null" || fail "About did not close"
 unit_click
 # The Options menu (BUTTON_MENU 454,8 22x20), closed with Escape.
@@ -56,7 +55,7 @@ unit_click
 # The About box again, then the unit button once more.
 xdotool mousemove --window "$W" 489 18 click 1
 wait_for 5 visible_window_titled "$APP_PID" "About Sentinax 4" || fail "no second About box"
-press_key "$(visible_window_titled "$APP_PID" "About Sentinax 4")" Escape
+xdotool key Escape
 wait_for 5 bash -c "! xdotool search --onlyvisible --name '^About Sentinax 4\$' >/dev/null" || fail "About did not close"
 unit_click
 

@@ -2,7 +2,8 @@
 # The face's cut-out corners under a Wayland compositor (sway, headless): as a
 # native Wayland window and as an X11 window through XWayland, the pixels
 # outside the skin's rounded outline show the desktop behind the window, not
-# black, while the face itself is drawn. SCREENSHOTS=DIR keeps the pictures.
+# black, while the face itself is drawn. SCREENSHOTS=DIR keeps the pictures
+# (the window and its top-left corner).
 source "$(dirname "$0")/lib.sh"
 prepare_workdir
 start_sway
@@ -15,8 +16,11 @@ shot() {
   local mode=$1 rect x y w h
   QT_QPA_PLATFORM=$mode start_app
   wait_for 20 sway_window_rect Sentinax4 || fail "$mode: no window on the desktop"
-  sleep 1.5 # the first paint
-  rect=$(sway_window_rect Sentinax4)
+  # The first readings (the window stays up: no tray to hide to).
+  : > "$HMIO_TRACE"
+  wait_for 20 trace_has ValueRAM || fail "$mode: no readings"
+  sleep 1
+  rect=$(sway_window_rect Sentinax4) || fail "$mode: the window went away without a tray"
   read -r x y w h <<<"$rect"
   [ "$w" = 560 ] && [ "$h" = 430 ] || fail "$mode: window is ${w}x$h"
   grim -g "$((x - 20)),$((y - 20)) $((w + 40))x$((h + 40))" "$WORK/$mode.png" ||
@@ -29,7 +33,10 @@ shot() {
   [ "$corners" = "$desktop" ] || fail "$mode: corners show '$corners', the desktop is '$desktop'"
   [ "$desktop" != "0 0 0" ] || fail "$mode: the desktop itself is black: nothing to tell apart"
   [ "$centre" != "$desktop" ] || fail "$mode: no face drawn"
-  [ -n "${SCREENSHOTS:-}" ] && cp "$WORK/$mode.png" "$SCREENSHOTS/shape-$2.png"
+  if [ -n "${SCREENSHOTS:-}" ]; then
+    cp "$WORK/$mode.png" "$SCREENSHOTS/window-$2.png"
+    grim -g "$((x - 20)),$((y - 20)) 160x110" "$SCREENSHOTS/corner-$2.png"
+  fi
   kill -TERM "$APP_PID"
   wait_exit "$APP_PID" 10 || fail "$mode: did not end"
   grep -q 'Segmentation\|Aborted' "$WORK/app.out" && fail "$mode: crash"

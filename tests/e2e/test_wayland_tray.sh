@@ -60,6 +60,7 @@ wait_for 5 window_mapped || fail "the tray's activation did not bring the hidden
 
 # 3. The tray host crashes and comes back: the icon returns to it.
 kill -KILL "$WAYBAR_PID"
+wait "$WAYBAR_PID" 2>/dev/null || true
 sleep 1
 start_waybar
 wait_for 15 items || fail "the icon did not return to the restarted tray"

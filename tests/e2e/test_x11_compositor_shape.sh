@@ -3,7 +3,7 @@
 # without one the window is X-shaped; with one (picom or xcompmgr, started and
 # stopped while the monitor runs) the compositor blends the window and the
 # corners still show the desktop (the root window's colour), never black.
-# SCREENSHOTS=DIR keeps the pictures.
+# SCREENSHOTS=DIR keeps the pictures (the window and its top-left corner).
 source "$(dirname "$0")/lib.sh"
 COMPOSITOR=""
 if command -v picom >/dev/null; then COMPOSITOR="picom --backend xrender --no-fading-openclose --shadow-radius 0 --no-vsync"
@@ -36,7 +36,10 @@ corners() {
   [ "$got" = "$desktop" ] || fail "$1: corners show '$got', the desktop is '$desktop'"
   [ "$desktop" != "0 0 0" ] || fail "$1: the desktop is black: nothing to tell apart"
   [ "$centre" != "$desktop" ] || fail "$1: no face drawn"
-  [ -n "${SCREENSHOTS:-}" ] && cp "$WORK/$1.png" "$SCREENSHOTS/shape-$1.png"
+  if [ -n "${SCREENSHOTS:-}" ]; then
+    cp "$WORK/$1.png" "$SCREENSHOTS/window-$1.png"
+    "$SCREEN_TOOL" "$WORK/Xvfb_screen0" "$SCREENSHOTS/corner-$1.png" $((x - 20)) $((y - 20)) 160 110 >/dev/null
+  fi
   return 0
 }
 
