@@ -2,6 +2,7 @@
 
 #include "CSentinaxApp.h"
 #include "CTrayIcon.h"
+#include "DisplayLoss.h"
 #include "MainWindowCommands.h"
 #include "SignalBridge.h"
 #include "SleepWatcher.h"
@@ -51,6 +52,9 @@ CMainDialog::CMainDialog(CSentinaxApp& app)
     connect(&app_, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager&) { OnQueryEndSession(); });
 
+    // A display that dies ends the process inside Qt: the clean-up runs first.
+    DisplayLoss::Install([this] { controller_.OnDisplayLost(); });
+
     sleepWatcher_ = new SleepWatcher(this);
     connect(sleepWatcher_, &SleepWatcher::suspendQuery, this,
             [this] { controller_.OnPowerBroadcast(kPowerSuspendQuery); });
@@ -59,6 +63,7 @@ CMainDialog::CMainDialog(CSentinaxApp& app)
 }
 
 CMainDialog::~CMainDialog() {
+    DisplayLoss::Uninstall();
     controller_.OnDestroy();
 }
 

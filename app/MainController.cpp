@@ -479,6 +479,14 @@ bool MainController::OnQueryEndSession() {
     return true;
 }
 
+void MainController::OnDisplayLost() {
+    if (!skinPath_.empty())
+        SaveSettings(skinPath_, settings_);
+    platform_.SharedMemory().Teardown();
+    sharedMemoryReady_ = false;
+    OnDestroy();
+}
+
 // ---------------------------------------------------------------------------
 // Limit adjusters and hints
 

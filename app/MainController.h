@@ -73,6 +73,10 @@ public:
     void OnDestroy();
     // The session is ending: clean up now; the process may go on ending.
     bool OnQueryEndSession();
+    // The display died and the process ends in a moment, perhaps before the
+    // whole clean-up is through: the settings are saved and the shared block
+    // taken down first, then the rest of the clean-up runs.
+    void OnDisplayLost();
 
     // Restarts the sampling timer with the current settings' period.
     void RestartSampling();

@@ -39,6 +39,13 @@ cleanup() {
     for _ in $(seq 1 50); do kill -0 "$SWAY_PID" 2>/dev/null || break; sleep 0.1; done
     kill -KILL "$SWAY_PID" 2>/dev/null || true
   fi
+  # XWayland's socket and lock, left when sway was killed (they are nobody's).
+  if [ -n "${SWAY_XDISPLAY:-}" ]; then
+    local n=${SWAY_XDISPLAY#:}
+    for f in "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"; do
+      [ "$(stat -c %U "$f" 2>/dev/null)" = nobody ] && rm -f "$f"
+    done
+  fi
   [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
@@ -250,6 +257,7 @@ CONF
   export WAYLAND_DISPLAY=$rt/wayland-1
   export DISPLAY
   DISPLAY=$(cat "$rt/xdisplay")
+  SWAY_XDISPLAY=$DISPLAY
   SWAYSOCK=$(ls "$rt"/sway-ipc.*.sock)
   export SWAYSOCK
   wait_for 10 xdotool getmouselocation || { cat "$WORK/sway.log" >&2; echo "DISPLAY=$DISPLAY" >&2; xdotool getmouselocation >&2; skip "XWayland does not answer"; }
