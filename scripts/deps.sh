@@ -10,7 +10,7 @@ packages=(
   libxcb1-dev libxcb-ewmh-dev libxcb-xfixes0-dev libwayland-dev libudev-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool jwm trayer dbus
-  sway xwayland grim waybar picom weston jq x11-xserver-utils
+  sway xwayland grim waybar picom weston jq x11-xserver-utils x11-utils
   locales-all
   prometheus-node-exporter prometheus desktop-file-utils appstream dpkg-dev file
 )

@@ -41,21 +41,45 @@ QRect ToQRect(const SkinRect& r) {
 
 CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent) {
     setMouseTracking(true);
-    // A window's pixels can only carry alpha when it asks before it is made;
-    // whether they are used follows the compositor.
+    // A window's pixels can only carry alpha when it asks before it is made.
+    // Where nothing blends (X11 without a compositor) an opaque window costs
+    // the X server less on every repaint, so alpha is asked for only once a
+    // compositor runs.
     if (parent == nullptr && CompositorWatch::AlphaWindowsPossible()) {
-        setAttribute(Qt::WA_TranslucentBackground);
         compositor_ = new CompositorWatch(this);
         shape_ = compositor_->Shape();
-        connect(compositor_, &CompositorWatch::compositingChanged, this,
-                [this] { SetShape(compositor_->Shape()); });
+        if (shape_ == FaceShape::Translucent)
+            setAttribute(Qt::WA_TranslucentBackground);
+        // Queued: the window may be made anew, which must not happen inside
+        // the native event that told of the compositor.
+        connect(
+            compositor_, &CompositorWatch::compositingChanged, this,
+            [this] { SetShape(compositor_->Shape()); }, Qt::QueuedConnection);
     }
 }
 
+// A compositor that started under an opaque window: the window is made anew
+// with alpha (where it was, shown or hidden as it was), and keeps it when the
+// compositor stops again; only the face painted into it changes then.
 void CSkinDialog::SetShape(FaceShape shape) {
     if (shape == shape_)
         return;
     shape_ = shape;
+    if (shape == FaceShape::Translucent && !testAttribute(Qt::WA_TranslucentBackground)) {
+        const bool visible = isVisible();
+        const QPoint at = pos();
+        hide();
+        setAttribute(Qt::WA_TranslucentBackground);
+        destroy(); // the native window; the next one is made with alpha
+        create();
+        move(at);
+        if (region_)
+            setMask(*region_);
+        if (visible)
+            show();
+    }
+    if (shape == FaceShape::Translucent && blendedFace_.isNull() && region_)
+        blendedFace_ = MaskedFace(mainImage_, *region_);
     update();
 }
 

@@ -3,6 +3,8 @@
 # without one the window is X-shaped; with one (picom or xcompmgr, started and
 # stopped while the monitor runs) the compositor blends the window and the
 # corners still show the desktop (the root window's colour), never black.
+# Without a compositor the window is opaque (24 bits: cheaper for the X
+# server); a compositor that starts makes it anew with alpha (32 bits).
 # SCREENSHOTS=DIR keeps the pictures (the window and its top-left corner).
 source "$(dirname "$0")/lib.sh"
 COMPOSITOR=""
@@ -44,11 +46,16 @@ corners() {
 }
 
 corners x11-plain
+[ "$(xwininfo -id "$W" | sed -n 's/^ *Depth: //p')" = 24 ] || fail "an opaque window was expected without a compositor"
 $COMPOSITOR >"$WORK/compositor.log" 2>&1 &
 COMP_PID=$!
 APP_PIDS+=("$COMP_PID")
 sleep 2
 kill -0 "$COMP_PID" 2>/dev/null || { cat "$WORK/compositor.log" >&2; skip "the compositing manager does not run on this X server"; }
+# The window is made anew with alpha: it has a new id, at the same place.
+wait_for 10 visible_window_titled "$APP_PID" Sentinax4 || fail "the window did not come back with the compositor"
+W=$(visible_window_titled "$APP_PID" Sentinax4)
+[ "$(xwininfo -id "$W" | sed -n 's/^ *Depth: //p')" = 32 ] || fail "the window has no alpha under the compositor"
 corners x11-composited
 kill "$COMP_PID"
 wait "$COMP_PID" 2>/dev/null || true
