@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "WorkingFolder.h"
 
+#include "hardware/HardwareLibrary.h"
 #include "hardware/LibraryLoader.h"
 
 #include <cerrno>
@@ -54,6 +55,26 @@ int SwitchAutostart(bool on) {
     return 0;
 }
 
+// --sensors: the hardware library's placement report, without a window.
+int PrintSensorReport() {
+    using namespace sentinax;
+    HardwareLibrary library;
+    if (!BindHardwareLibrary(library)) {
+        std::cerr << "sentinax4: cannot load " << kHardwareLibraryName << "\n";
+        return 1;
+    }
+    const bool loaded = library.LoadNTHMIO() != 0;
+    const std::string report = ReadSensorReport(library);
+    std::cout << (report.empty() ? "The hardware library gives no sensor report.\n" : report);
+    std::cout.flush();
+    for (std::string notice = NextHmioNotice(library); !notice.empty();
+         notice = NextHmioNotice(library))
+        std::cerr << "sentinax4: " << notice << "\n";
+    if (loaded)
+        library.UnloadNTHMIO();
+    return 0;
+}
+
 std::string CurrentFolder() {
     std::error_code ec;
     const std::filesystem::path here = std::filesystem::current_path(ec);
@@ -78,6 +99,8 @@ int main(int argc, char** argv) {
         std::cout << "Sentinax 4 " << SENTINAX_VERSION << "\n";
         return 0;
     }
+    if (line.Sensors)
+        return PrintSensorReport();
     if (line.AutostartSwitch != CommandLine::Autostart::Unchanged)
         return SwitchAutostart(line.AutostartSwitch == CommandLine::Autostart::On);
 

@@ -9,7 +9,7 @@ command -v waybar >/dev/null || skip "waybar is not installed (scripts/deps.sh)"
 prepare_workdir
 set_interval 1
 start_sway
-start_session_bus
+start_tray_bus
 export HMIO_SCENARIO=$WORK/scenarios/demo.scenario
 printf '{"layer":"top","position":"top","height":24,"modules-right":["tray"],"tray":{"spacing":4}}\n' \
   > "$WORK/waybar.json"
