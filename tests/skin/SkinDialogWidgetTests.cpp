@@ -138,7 +138,7 @@ TEST(CSkinDialog, AMissingSkinFileIsMadeAtExitWithTheRunsSettings) {
     AppSettings reread;
     LoadSettings(CIniFile(skin.string()), reread);
     EXPECT_EQ(reread.LimitPosition[5], 30) << "the dragged limit";
-    EXPECT_EQ(reread.LimitPosition[0], 50) << "the shipped ones beside it";
+    EXPECT_EQ(reread.LimitPosition[0], settings.LimitPosition[0]) << "the shipped ones beside it";
     EXPECT_EQ(reread.IntervalTime, 3);
     fs::remove_all(dir);
 }
