@@ -51,7 +51,10 @@ bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
         return !changed;
     }
     CIniFile ini(skinPath);
-    bool any = false;
+    const bool create = !settings.MissingFileText.empty();
+    if (create)
+        ini.CreateMissingFrom(settings.MissingFileText);
+    bool any = create;
     for (std::size_t i = 0; i < kLimitCount; ++i) {
         if (!settings.LimitChanged[i])
             continue;
@@ -76,6 +79,7 @@ bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
     settings.LimitChanged.fill(false);
     settings.ScreenSettingsChanged = false;
     settings.UnitSettingChanged = false;
+    settings.MissingFileText.clear();
     return true;
 }
 
