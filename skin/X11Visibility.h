@@ -8,7 +8,8 @@
 // covered, so a server or window manager that never reports leaves the window
 // treated as seen. The server reports every change of state, and a fresh state
 // each time the window is mapped. Under a compositing manager every window is
-// drawn off-screen and is never reported covered.
+// drawn off-screen and is never reported covered; so is a window with an
+// alpha visual, which the server draws off-screen itself.
 #pragma once
 
 #include <cstdint>
