@@ -289,12 +289,16 @@ CreateResult CreateFileIfAbsent(const std::string& path, const std::string& byte
         return CreateResult::Failed;
     // The name is taken only while it is still free: whatever appeared there
     // meanwhile stays.
+    bool linked = false;
     int result =
         ::renameat2(folder.Fd(), temp.c_str(), folder.Fd(), base.c_str(), RENAME_NOREPLACE);
-    if (result != 0 && errno == EINVAL) // a file system without RENAME_NOREPLACE
+    if (result != 0 && errno == EINVAL) { // a file system without RENAME_NOREPLACE
         result = ::linkat(folder.Fd(), temp.c_str(), folder.Fd(), base.c_str(), 0);
+        linked = true;
+    }
     const int error = result == 0 ? 0 : errno;
-    ::unlinkat(folder.Fd(), temp.c_str(), 0); // after linkat, or on failure
+    if (result != 0 || linked)
+        ::unlinkat(folder.Fd(), temp.c_str(), 0);
     if (error == EEXIST)
         return CreateResult::Exists;
     if (error != 0) {
