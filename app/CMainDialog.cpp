@@ -2,17 +2,20 @@
 
 #include "CSentinaxApp.h"
 #include "CTrayIcon.h"
+#include "DisplayLossGuard.h"
 #include "MainWindowCommands.h"
 #include "SignalBridge.h"
 #include "SleepWatcher.h"
 
 #include "alerts/ui/CChassisWarningDlg.h"
 #include "alerts/ui/CSystemProtectionDlg.h"
+#include "alerts/ui/CountdownNotification.h"
 #include "export/PrometheusFileSink.h"
 #include "widgets/CAnimatedPicture.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSessionManager>
 #include <QTimer>
@@ -25,6 +28,26 @@ namespace {
 // The face's size until the skin provides its own.
 constexpr int kFaceWidth = 560;
 constexpr int kFaceHeight = 430;
+
+// Once the program is ending, a window that opens still (a dialog whose work
+// was under way when the request came, such as the inventory reading its
+// devices) is closed as soon as its loop runs, so that it cannot hold the end.
+class CloseLateWindows : public QObject {
+public:
+    CloseLateWindows(QObject* parent, QWidget* keep) : QObject(parent), keep_(keep) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget->isWindow() && widget != keep_)
+                QMetaObject::invokeMethod(
+                    widget, [widget] { widget->close(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QWidget* keep_;
+};
 } // namespace
 
 CMainDialog::CMainDialog(CSentinaxApp& app)
@@ -47,6 +70,9 @@ CMainDialog::CMainDialog(CSentinaxApp& app)
     connect(&app_, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager&) { OnQueryEndSession(); });
 
+    // Connected to the session's bus now, so that a countdown never waits for it.
+    notice_ = new CountdownNotification(this);
+
     sleepWatcher_ = new SleepWatcher(this);
     connect(sleepWatcher_, &SleepWatcher::suspendQuery, this,
             [this] { controller_.OnPowerBroadcast(kPowerSuspendQuery); });
@@ -59,6 +85,10 @@ CMainDialog::~CMainDialog() {
 }
 
 int CMainDialog::DoModal() {
+    // From here on a lost display still ends the program in order.
+    DisplayLossGuard::Arm(
+        [](void* controller) { static_cast<MainController*>(controller)->CleanUpWithoutDisplay(); },
+        &controller_);
     if (controller_.OnInitDialog() && !endRequested_) {
         show();
         QEventLoop loop;
@@ -68,6 +98,7 @@ int CMainDialog::DoModal() {
         loop_ = nullptr;
     }
     controller_.OnDestroy();
+    DisplayLossGuard::Disarm();
     hide();
     return exitCode_;
 }
@@ -187,11 +218,28 @@ void CMainDialog::ShowForWarning(bool showPlain) {
     raise();
     if (restoring)
         activateWindow();
+    // Without a window manager the window just raised would cover a countdown.
+    CountdownDialog::RaiseOpen(this);
 }
 
+// The countdown also goes to the desktop's notifications, whose Cancel
+// cancels it like the dialog's own button.
 bool CMainDialog::RunOverTemperatureDialog() {
     CSystemProtectionDlg dialog(this);
-    return dialog.exec() == QDialog::Accepted;
+    countdown_ = &dialog;
+    const QMetaObject::Connection cancel =
+        connect(notice_, &CountdownNotification::cancelRequested, &dialog, &QDialog::reject);
+    notice_->Show(dialog.windowTitle(), dialog.TextLabel()->text());
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    disconnect(cancel);
+    notice_->Close();
+    countdown_ = nullptr;
+    return accepted;
+}
+
+void CMainDialog::EndOverTemperatureDialog() {
+    if (countdown_)
+        countdown_->reject();
 }
 
 bool CMainDialog::RunChassisDialog() {
@@ -243,15 +291,27 @@ void CMainDialog::KillTimer(int id) {
 void CMainDialog::OnQueryEndSession() {
     controller_.OnQueryEndSession();
     EndDialog(0);
-    // The process is going away: a message box or dialog still open (even one
-    // shown during start-up) must not keep it waiting for a click.
-    while (QWidget* modal = QApplication::activeModalWidget()) {
-        if (modal == this)
+    // The process is going away: a menu, message box or dialog still open
+    // (even one shown during start-up) must not keep it waiting for a click.
+    // Each runs a loop of its own, nested in whatever opened it; closed, they
+    // all return (menus with no choice, dialogs as cancelled, so a countdown
+    // never powers off), and the outermost loop then ends.
+    constexpr int kMostNestedLoops = 64; // far more than can ever be open
+    for (int i = 0; i < kMostNestedLoops; ++i) {
+        QWidget* open = QApplication::activePopupWidget();
+        if (!open)
+            open = QApplication::activeModalWidget();
+        if (!open || open == this)
             break;
-        modal->close();
-        if (QApplication::activeModalWidget() == modal)
-            break;
+        open->close();
+        if (open->isVisible())
+            open->hide(); // refused to close: a hidden one ends its loop all the same
     }
+    if (notice_)
+        notice_->Close();
+    if (!closeLate_)
+        closeLate_ = new CloseLateWindows(this, this);
+    qApp->installEventFilter(closeLate_);
 }
 
 void CMainDialog::paintEvent(QPaintEvent* event) {

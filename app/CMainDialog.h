@@ -20,7 +20,9 @@ class QTimer;
 namespace sentinax {
 
 class CSentinaxApp;
+class CSystemProtectionDlg;
 class CTrayIcon;
+class CountdownNotification;
 class MainWindowCommands;
 class SignalBridge;
 class SleepWatcher;
@@ -61,6 +63,7 @@ public:
     void AppendPoint(ReadoutItem item, double value) override;
     void ShowForWarning(bool showPlain) override;
     bool RunOverTemperatureDialog() override;
+    void EndOverTemperatureDialog() override;
     bool RunChassisDialog() override;
 
     // TickTimers
@@ -76,7 +79,8 @@ public:
     void OnPointerOver(const std::string& name, int x, int y) override;
 
 public slots:
-    // The session is ending or the process was asked to stop: clean up, then end.
+    // The session is ending or the process was asked to stop: clean up, close
+    // every menu and dialog that holds a loop of its own, then end.
     void OnQueryEndSession();
 
 protected:
@@ -102,6 +106,9 @@ private:
     CTrayIcon* tray_ = nullptr;
     SignalBridge* signals_ = nullptr;
     SleepWatcher* sleepWatcher_ = nullptr;
+    CountdownNotification* notice_ = nullptr;
+    CSystemProtectionDlg* countdown_ = nullptr; // while the countdown runs
+    QObject* closeLate_ = nullptr;              // closes windows that open while ending
     QEventLoop* loop_ = nullptr;
     std::unique_ptr<ReadingSink> metricsSink_; // readings for Prometheus, when asked for
     bool endRequested_ = false;

@@ -14,6 +14,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* m
             line.Help = true;
         } else if (a == "--version") {
             line.Version = true;
+        } else if (a == "--sensors") {
+            line.Sensors = true;
         } else if (a == "--autostart" || a == "--metrics-dir") {
             if (i + 1 >= args.size()) {
                 line.Error = a + " needs a value";
@@ -41,13 +43,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* m
 }
 
 std::string UsageText() {
-    return "Usage: sentinax4 [--autostart on|off] [--metrics-dir DIR] [--help] [--version]\n"
+    return "Usage: sentinax4 [--autostart on|off] [--metrics-dir DIR] [--sensors] [--help] "
+           "[--version]\n"
            "Hardware-health monitor: voltages, temperatures and fans of the board.\n"
            "\n"
            "  --autostart on|off  start the monitor when you log in, or no longer, then exit\n"
            "  --metrics-dir DIR   write the readings for Prometheus (node_exporter's textfile\n"
            "                      collector) to DIR/sentinax.prom on every evaluation;\n"
            "                      SENTINAX_METRICS_DIR does the same\n"
+           "  --sensors           print every sensor chip and input, which value each feeds\n"
+           "                      and by which rule, then exit (needs no display)\n"
            "  --help              show this text and exit\n"
            "  --version           show the version and exit\n";
 }

@@ -30,7 +30,7 @@ MainController::MainController(AppSettings& settings, int platformFamily, Monito
                                CompanionPaths companionPaths, std::string logPath)
     : settings_(settings), view_(view), timers_(timers), adjusters_(adjusters), platform_(platform),
       isNtFamily_(platformFamily), companions_(std::move(companionPaths)), log_(std::move(logPath)),
-      evaluator_(log_), chassis_(log_) {}
+      evaluator_(log_), chassis_(log_), protection_(view, platform, library_, profile_, sensors_) {}
 
 // ---------------------------------------------------------------------------
 // Start-up
@@ -78,6 +78,7 @@ bool MainController::OnInitDialog() {
         return false;
     }
 
+    protection_.Start();
     view_.LayoutControls(profile_);
     view_.CreateGraphs(profile_, settings_.Celsius != 0);
 
@@ -92,6 +93,7 @@ bool MainController::OnInitDialog() {
     }
 
     thresholds_ = ConvertLimits(settings_, profile_, adjusters_);
+    RelayLibraryNotices();
     return true;
 }
 
@@ -115,8 +117,8 @@ void MainController::RestartSampling() {
 // The tick
 
 void MainController::OnTimer(int timerId) {
-    if (!sampler_)
-        return; // no tick before a finished start-up
+    if (!sampler_ || ended_)
+        return; // no tick before a finished start-up or after the clean-up
 
     const bool firstTick = startupPending_;
     if (startupPending_) {
@@ -146,20 +148,28 @@ void MainController::OnTimer(int timerId) {
         resumePending_ = true;
     } else if (MonitoringSuppressed(platform_.Windows())) {
         RedisplayLastShown();
-    } else if (!sensors_.SensorsReady()) {
+    } else if (!sensors_.HardwareReady) {
         KeepLastShown();
     } else {
+        // A missing CPU temperature does not stop the other readings.
+        protection_.BeforeRead(
+            SamplingPeriodMs(profile_.SamplesPerInterval, settings_.IntervalTime));
         sampler_->Read(library_, sensors_);
+        ApplyLibraryStatus();
         const bool evaluationTick = sampler_->FilterCpuFan(sensors_);
         sampler_->RearrangeTemperatures(sensors_, firstTick);
+        protection_.AfterRead();
         std::fill(std::begin(feedRed_), std::end(feedRed_), false);
         if (evaluationTick && !pausedForSuspend_)
             ShowAndEvaluate();
+        if (ended_)
+            return; // the program ended while a dialog of this tick was open
         FeedFrontPanel();
         DecideAlarm();
         KeepLastShown();
     }
 
+    RelayLibraryNotices();
     PublishSharedBlock();
     startupPending_ = false;
     if (profile_.AutoHide && !windowHidden_)
@@ -230,58 +240,81 @@ void MainController::ShowAndEvaluate() {
     bool red[4] = {};
 
     auto voltage = [&](ReadoutItem item, PresenceItem presence, int32_t mv, bool zeroIsNA) {
-        if (!ItemEnabled(presence)) {
+        if (!ItemEnabled(presence) || sensors_.IsLost(item)) {
             view_.SetItemText(item, kNotAvailable);
             return;
         }
         view_.AppendPoint(item, Volts(mv));
         view_.SetItemText(item, zeroIsNA && mv == 0 ? std::string(kNotAvailable) : VoltsText(mv));
-        EvaluateItem(item, mv);
+        if (sensors_.Checked(item))
+            EvaluateItem(item, mv);
+    };
+    // A lost source shows "N A" (an unanswered controller keeps its last value).
+    auto lost = [&](ReadoutItem item) {
+        if (sensors_.IsLost(item))
+            view_.SetItemText(item, kNotAvailable);
+        return sensors_.IsLost(item);
     };
 
     voltage(ReadoutItem::Vcore, PresenceItem::Vcore, v.Vcore, true);
 
-    if (sensors_.HasReading(ReadoutItem::CpuTemp)) {
+    if (!lost(ReadoutItem::CpuTemp) && sensors_.HasReading(ReadoutItem::CpuTemp)) {
         ShowCpuTemperature(v.CpuTemp, true);
-        const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
-        red[0] = cpu.CountAtLeastThree;
-        if (cpu.ReachedThree && view_.RunOverTemperatureDialog())
-            platform_.PowerOff();
+        if (sensors_.Checked(ReadoutItem::CpuTemp)) {
+            const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
+            red[0] = cpu.CountAtLeastThree;
+            if (protection_.AfterEvaluation(
+                    cpu.ReachedThree, evaluator_.WarningActive(ReadoutItem::CpuTemp), v.CpuTemp)) {
+                const bool accepted = view_.RunOverTemperatureDialog();
+                protection_.CountdownEnded();
+                if (ended_)
+                    return; // a request to end closed it: no power-off
+                if (accepted)
+                    platform_.PowerOff();
+            }
+        }
+    } else if (!sensors_.CpuTempValid) {
+        view_.SetItemText(ReadoutItem::CpuTemp, kNotAvailable);
     }
 
     if (!ItemEnabled(PresenceItem::SystemTemp)) {
         view_.SetItemText(ReadoutItem::SysTemp, kNotAvailable);
-    } else if (sensors_.HasReading(ReadoutItem::SysTemp)) {
+    } else if (!lost(ReadoutItem::SysTemp) && sensors_.HasReading(ReadoutItem::SysTemp)) {
         ShowSystemTemperature(v.SysTemp);
-        red[1] = EvaluateItem(ReadoutItem::SysTemp, v.SysTemp).CountAtLeastThree;
+        if (sensors_.Checked(ReadoutItem::SysTemp))
+            red[1] = EvaluateItem(ReadoutItem::SysTemp, v.SysTemp).CountAtLeastThree;
     }
 
     voltage(ReadoutItem::V33, PresenceItem::V33, v.V33, false);
     voltage(ReadoutItem::V5, PresenceItem::V5, v.V5, true);
     voltage(ReadoutItem::V12, PresenceItem::V12, v.V12, false);
 
-    if (sensors_.HasReading(ReadoutItem::CpuFan)) {
+    if (!lost(ReadoutItem::CpuFan) && sensors_.HasReading(ReadoutItem::CpuFan)) {
         view_.AppendPoint(ReadoutItem::CpuFan, v.CpuFan);
         view_.SetItemText(ReadoutItem::CpuFan, IntText(v.CpuFan));
         if (p.CpuFanUnmonitored) {
             view_.SetItemText(ReadoutItem::CpuFan, kNotAvailable);
-        } else if (ItemEnabled(PresenceItem::CpuFan) ||
-                   p.SensorSource == SensorSourceKind::EmbeddedController) {
+        } else if ((ItemEnabled(PresenceItem::CpuFan) ||
+                    p.SensorSource == SensorSourceKind::EmbeddedController) &&
+                   sensors_.Checked(ReadoutItem::CpuFan)) {
             red[2] = EvaluateItem(ReadoutItem::CpuFan, v.CpuFan, v.FanWarnFrozen).CountAtLeastThree;
         }
     }
 
-    view_.AppendPoint(ReadoutItem::SysFan, p.SysFanShownZero ? 0 : v.SysFan);
-    view_.SetItemText(ReadoutItem::SysFan, p.SysFanShownZero ? "0" : IntText(v.SysFan));
-    if (ItemEnabled(PresenceItem::SysFan))
-        red[3] = EvaluateItem(ReadoutItem::SysFan, v.SysFan, v.FanWarnFrozen).CountAtLeastThree;
+    if (!lost(ReadoutItem::SysFan)) {
+        view_.AppendPoint(ReadoutItem::SysFan, p.SysFanShownZero ? 0 : v.SysFan);
+        view_.SetItemText(ReadoutItem::SysFan, p.SysFanShownZero ? "0" : IntText(v.SysFan));
+        if (ItemEnabled(PresenceItem::SysFan) && sensors_.Checked(ReadoutItem::SysFan))
+            red[3] = EvaluateItem(ReadoutItem::SysFan, v.SysFan, v.FanWarnFrozen).CountAtLeastThree;
+    }
 
-    if (!p.NoPowerFan) {
+    if (!p.NoPowerFan && !lost(ReadoutItem::PowerFan)) {
         view_.AppendPoint(ReadoutItem::PowerFan, v.PowerFan);
         const bool shownNA = p.PowerFanShownNA || p.PowerFanUnmonitored;
         view_.SetItemText(ReadoutItem::PowerFan,
                           shownNA ? std::string(kNotAvailable) : IntText(v.PowerFan));
-        if (!p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan))
+        if (!p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan) &&
+            sensors_.Checked(ReadoutItem::PowerFan))
             EvaluateItem(ReadoutItem::PowerFan, v.PowerFan);
     }
 
@@ -290,6 +323,8 @@ void MainController::ShowAndEvaluate() {
         chassisOpen_ = latch != 0;
         if (chassis_.Poll(latch)) {
             const bool accepted = view_.RunChassisDialog();
+            if (ended_)
+                return;
             if (chassis_.DialogClosed(accepted))
                 library_.ChassisClear();
         }
@@ -305,6 +340,7 @@ void MainController::PublishReadings(const TickValues& v) {
     auto item = [&](ReadoutItem which, bool present, int32_t value) {
         ItemReading& r = snapshot.Items[static_cast<int>(which)];
         const ItemLimits limits = LimitsOf(thresholds_, which);
+        present = present && !sensors_.IsLost(which);
         r = {present, value, limits.Lower, limits.Upper, evaluator_.WarningActive(which)};
     };
     item(ReadoutItem::Vcore, ItemEnabled(PresenceItem::Vcore), v.Vcore);
@@ -406,67 +442,6 @@ void MainController::PublishSharedBlock() {
 }
 
 // ---------------------------------------------------------------------------
-// Power events and clean-up
-
-bool MainController::OnPowerBroadcast(int event) {
-    switch (event) {
-    case kPowerSuspendQuery:
-        pausedForSuspend_ = true;
-        timers_.KillTimer(kSamplingTimer);
-        break;
-    case kPowerResumeSuspend:
-        if (pausedForSuspend_)
-            timers_.SetTimer(kResumeTimer, kResumeTimerMs);
-        break;
-    case kPowerResumeAutomatic:
-        pausedForSuspend_ = false;
-        timers_.SetTimer(kResumeTimer, kResumeTimerMs);
-        if (libraryBound_)
-            library_.DetectLM78();
-        break;
-    default:
-        break;
-    }
-    return true;
-}
-
-void MainController::OnDestroy() {
-    // Every step releases what it owns and forgets it, so that a second run
-    // (the session ending, then the window being destroyed) does nothing more.
-    if (timerId_ > 0) {
-        timers_.KillTimer(kSamplingTimer);
-        timerId_ = 0;
-    }
-    timers_.KillTimer(kResumeTimer);
-    if (profile_.HostMode != 3 && trayIconCreated_) {
-        view_.DeleteTrayIcon();
-        trayIconCreated_ = false;
-    }
-    if (coolingToolStarted_) {
-        platform_.Programs().StartCoolingHelper();
-        coolingToolStarted_ = false;
-    }
-    // The library module stays loaded until the process ends.
-    if (libraryDriverLoaded_) {
-        library_.UnloadNTHMIO();
-        libraryDriverLoaded_ = false;
-    }
-    platform_.Sound().Stop();
-    platform_.SharedMemory().Teardown();
-    sharedMemoryReady_ = false;
-    // Only the settings changed during the run are written, and a save clears
-    // their flags, so a second run writes nothing.
-    if (!skinPath_.empty())
-        SaveSettings(skinPath_, settings_);
-    companions_.Stop();
-}
-
-bool MainController::OnQueryEndSession() {
-    OnDestroy();
-    return true;
-}
-
-// ---------------------------------------------------------------------------
 // Limit adjusters and hints
 
 void MainController::OnAdjusterChanged(const std::string& name) {
@@ -477,10 +452,12 @@ void MainController::OnAdjusterChanged(const std::string& name) {
     const int position = view_.GetSliderPosition(name);
     settings_.LimitPosition[i] = position;
     settings_.LimitChanged[i] = true;
-    const std::string hint =
+    std::string hint =
         AdjusterHint(item, position, settings_.Celsius != 0, profile_.SysFanUpperBase);
     // The board's start-up overrides no longer apply once the user moved it.
     thresholds_[item] = LimitFromPosition(item, position, profile_);
+    if (item == static_cast<int>(LimitItem::CpuTempUpper))
+        hint += protection_.LimitHintNote(thresholds_[item], settings_.Celsius != 0);
     view_.SetFieldText(kHintField, hint);
 }
 

@@ -5,6 +5,7 @@
 // all of it runs in tests without a display.
 #pragma once
 
+#include "CpuProtection.h"
 #include "MonitorView.h"
 #include "Platform.h"
 
@@ -68,8 +69,15 @@ public:
     void OnTimer(int timerId);
     // Always answers true.
     bool OnPowerBroadcast(int event);
-    // The clean-up. A second run does nothing more.
+    // The clean-up. A second run does nothing more. Once it ran, ticks do
+    // nothing, and a tick that was under way (a dialog open inside it) ends
+    // as soon as the dialog returns.
     void OnDestroy();
+    // The clean-up for a process that is ending without its display (the
+    // display connection was lost): everything but the window's own steps
+    // (timers, tray icon, sound). Touches neither Qt nor the display.
+    void CleanUpWithoutDisplay();
+    bool Ended() const { return ended_; }
     // The session is ending: clean up now; the process may go on ending.
     bool OnQueryEndSession();
 
@@ -103,6 +111,7 @@ public:
     const HardwareLibrary& Library() const { return library_; }
     const ThresholdEvaluator& Evaluator() const { return evaluator_; }
     const WarningLog& Log() const { return log_; }
+    const CpuProtection& Protection() const { return protection_; }
     const std::string& SkinPath() const { return skinPath_; }
     bool WindowHidden() const { return windowHidden_; }
     void SetWindowHidden(bool hidden) { windowHidden_ = hidden; }
@@ -117,6 +126,7 @@ public:
     bool FanWarnFrozen() const { return sampler_ && sampler_->FanWarnFrozen(); }
 
 private:
+    void CleanUp(bool display);
     void HideToTray();
     void StartSamplingTimer();
     // The values one evaluation tick shows and evaluates, each converted once.
@@ -137,6 +147,11 @@ private:
     void KeepLastShown();
     void RedisplayLastShown();
     void PublishSharedBlock();
+    // The library's read status after a read: lost and unchecked items
+    // (MainControllerStatus.cpp).
+    void ApplyLibraryStatus();
+    // Hands the library's messages to the user: stderr and the hint line.
+    void RelayLibraryNotices();
     bool ItemEnabled(PresenceItem item) const { return Presence(sensors_.Present, item) != 0; }
 
     AppSettings& settings_;
@@ -177,6 +192,8 @@ private:
     WarningLog log_;
     ThresholdEvaluator evaluator_;
     ChassisPoll chassis_;
+    CpuProtection protection_;
+    bool ended_ = false; // the clean-up ran
     // This evaluation tick found the item at three or more out-of-range
     // evaluations: CPU temperature, system temperature, CPU fan, system fan.
     bool feedRed_[4] = {};

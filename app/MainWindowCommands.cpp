@@ -4,6 +4,7 @@
 #include "CSentinaxApp.h"
 #include "MainController.h"
 
+#include "alerts/ui/CountdownDialog.h"
 #include "config/ui/CSettingsDlg.h"
 #include "skin/CSkinButton.h"
 #include "sysinfo/CWmiInfoDialog.h"
@@ -66,6 +67,7 @@ void MainWindowCommands::RestoreWindow(bool showPlain) {
         window_.showNormal();
     window_.raise();
     window_.activateWindow();
+    CountdownDialog::RaiseOpen(&window_); // a countdown stays above the window
 }
 
 void MainWindowCommands::RunAboutBox() {

@@ -56,6 +56,9 @@ public:
     // they ended accepted (their OK button or the end of the countdown).
     virtual bool RunOverTemperatureDialog() = 0;
     virtual bool RunChassisDialog() = 0;
+    // Ends an over-temperature countdown under way as cancelled (its
+    // RunOverTemperatureDialog returns false); nothing when none runs.
+    virtual void EndOverTemperatureDialog() {}
 
     // The skin's limit adjusters and text fields, by control name (the first
     // with exactly that name). A window without a skin has neither: positions

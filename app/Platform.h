@@ -39,6 +39,9 @@ public:
     // A message for the user about something they may need to act on (one
     // line, no trailing newline); the program's own output, not the warning log.
     virtual void Report(const std::string& message) = 0;
+    // The text of /proc/cpuinfo (which CPU this is, for its rated maximum);
+    // empty when it cannot be read.
+    virtual std::string CpuInfo() { return {}; }
 };
 
 } // namespace sentinax

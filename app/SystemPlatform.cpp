@@ -4,8 +4,10 @@
 #include "alerts/ui/PowerOff.h"
 #include "alerts/ui/QtAlarmSound.h"
 #include "hardware/HardwareLibrary.h"
+#include "hardware/RegularFile.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <iostream>
 #include <sys/utsname.h>
 #include <thread>
@@ -41,6 +43,22 @@ void SystemPlatform::PowerOff() {
 
 void SystemPlatform::Report(const std::string& message) {
     std::cerr << "sentinax4: " << message << std::endl;
+}
+
+std::string SystemPlatform::CpuInfo() {
+    const char* chosen = std::getenv("SENTINAX_CPUINFO");
+    const std::string path = chosen && *chosen ? chosen : "/proc/cpuinfo";
+    // Many-core machines write a few hundred KiB; only the first CPU is read.
+    constexpr std::size_t kMaxCpuInfoBytes = 8u << 20;
+    std::string text;
+    const FileCheck check = ReadRegularFile(path, kMaxCpuInfoBytes, text);
+    if (!check.Ok()) {
+        const char* glue = check.Status == FileStatus::Failed ? ": " : " ";
+        Report(path + glue + check.Why +
+               "; the CPU is not known, so the table gives it no rated maximum");
+        return {};
+    }
+    return text;
 }
 
 } // namespace sentinax

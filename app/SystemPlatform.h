@@ -27,6 +27,9 @@ public:
     ExternalPrograms& Programs() override { return programs_; }
     void PowerOff() override;
     void Report(const std::string& message) override;
+    // SENTINAX_CPUINFO names a file read instead of /proc/cpuinfo (tests of
+    // other CPUs, and a machine whose CPU the table should see differently).
+    std::string CpuInfo() override;
 
 private:
     X11WindowFinder windows_;

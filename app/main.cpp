@@ -4,6 +4,7 @@
 #include "WorkingFolder.h"
 
 #include "config/SafeWriter.h"
+#include "hardware/HardwareLibrary.h"
 #include "hardware/LibraryLoader.h"
 
 #include <cerrno>
@@ -15,6 +16,26 @@
 #include <unistd.h>
 
 namespace {
+
+// --sensors: the hardware library's placement report, without a window.
+int PrintSensorReport() {
+    using namespace sentinax;
+    HardwareLibrary library;
+    if (!BindHardwareLibrary(library)) {
+        std::cerr << "sentinax4: cannot load " << kHardwareLibraryName << "\n";
+        return 1;
+    }
+    const bool loaded = library.LoadNTHMIO() != 0;
+    const std::string report = ReadSensorReport(library);
+    std::cout << (report.empty() ? "The hardware library gives no sensor report.\n" : report);
+    std::cout.flush();
+    for (std::string notice = NextHmioNotice(library); !notice.empty();
+         notice = NextHmioNotice(library))
+        std::cerr << "sentinax4: " << notice << "\n";
+    if (loaded)
+        library.UnloadNTHMIO();
+    return 0;
+}
 
 // The folder the program was started in; empty when it cannot be told (then
 // it is never taken as the working folder).
@@ -42,6 +63,8 @@ int main(int argc, char** argv) {
         std::cout << "Sentinax 4 " << SENTINAX_VERSION << "\n";
         return 0;
     }
+    if (line.Sensors)
+        return PrintSensorReport();
     if (line.AutostartSwitch != CommandLine::Autostart::Unchanged)
         return SwitchAutostart(
             line.AutostartSwitch == CommandLine::Autostart::On,

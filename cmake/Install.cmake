@@ -18,7 +18,10 @@ install(TARGETS sentinax4 sentinax-profile sentinax-shm sentinax-inventory
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS hmio quendra panora LIBRARY DESTINATION ${SX_PRIVATE_LIBDIR})
 
+# The board wiring rows, where the tree has them.
+file(GLOB SX_WIRING_FILES ${CMAKE_SOURCE_DIR}/data/board-wiring.table)
 install(FILES ${CMAKE_SOURCE_DIR}/data/boards.table ${CMAKE_SOURCE_DIR}/data/hwmon-channels.map
+              ${SX_WIRING_FILES}
               ${CMAKE_SOURCE_DIR}/data/SOUND.wav
         DESTINATION ${SX_DATADIR})
 file(GLOB SX_SKIN_FILES ${CMAKE_SOURCE_DIR}/data/Skins/*.ini)

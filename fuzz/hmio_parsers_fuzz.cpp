@@ -1,5 +1,7 @@
-// libFuzzer target for libhmio's text parsers: the simulator's scenario files
-// and the hwmon channel map. The first input byte picks the parser.
+// libFuzzer target for libhmio's text parsers: the simulator's scenario files,
+// the hwmon channel map and the board wiring file. The first input byte picks
+// the parser.
+#include "BoardWiring.h"
 #include "ChannelMap.h"
 #include "Scenario.h"
 
@@ -12,7 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
     hmio::ParseErrors errors;
-    if (data[0] & 1) {
+    if (data[0] % 3 == 2) {
+        hmio::BoardWiring wiring;
+        hmio::ParseBoardWiring(text, "fuzz.table", wiring, errors);
+        for (const auto& board : wiring.Boards) {
+            for (const auto& line : board.Lines)
+                (void)line.Factor.Apply(INT64_MAX / 4);
+        }
+        (void)hmio::FindWiringBoard(wiring, "Vendor", "Name");
+    } else if (data[0] & 1) {
         hmio::Scenario scenario = hmio::ParseScenario(text, "fuzz.scenario", errors);
         for (auto& slot : scenario.Slots)
             slot.Next(0);

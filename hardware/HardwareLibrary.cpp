@@ -115,8 +115,17 @@ std::string ReadSensorReport(const HardwareLibrary& library) {
     return library.HmioSensorReport ? ReadText(library.HmioSensorReport) : std::string();
 }
 
+// Asked on every tick: the usual answer, none, costs no allocation.
 std::string NextHmioNotice(const HardwareLibrary& library) {
-    return library.HmioNextNotice ? ReadText(library.HmioNextNotice) : std::string();
+    if (!library.HmioNextNotice)
+        return {};
+    char line[512];
+    const uint32_t length = library.HmioNextNotice(line, sizeof line);
+    if (length == 0)
+        return {};
+    if (length < sizeof line)
+        return std::string(line, length);
+    return ReadText(library.HmioNextNotice);
 }
 
 bool BindHardwareLibrary(HardwareLibrary& lib, const char* fileName) {

@@ -20,12 +20,9 @@ bool SelectorReportsSystemTemp(uint8_t selector) {
     }
 }
 
-// The CPU temperature byte is plausible when it lies strictly between the
-// board's offset and 100 degrees above it.
 void TakeCpuTemperature(const BoardProfile& profile, SensorState& state) {
-    const int t = state.Params[profile.CpuTempSlot];
-    const int d = t - profile.CpuTempOffset;
-    if (d > 0 && d < 100) {
+    const uint8_t t = state.Params[profile.CpuTempSlot];
+    if (CpuTemperaturePresent(profile, t)) {
         state.LastShown.CpuTempRaw = t;
         state.CpuTempValid = true;
     }
@@ -47,6 +44,44 @@ DetectionResult DetectEmbeddedController(const HardwareLibrary& lib, const Board
 }
 
 } // namespace
+
+// The test tells a sensor that is not there from a hot one: a missing diode or
+// an unwired input reads as one of a few fixed bytes, or as nothing above the
+// board's offset, whereas a CPU at 100 degrees or more is a reading that must
+// be watched, not ignored.
+bool CpuTemperaturePresent(const BoardProfile& profile, uint8_t byte) {
+    switch (byte) {
+    case 0x00:           // nothing connected
+    case 0x7F:           // an open diode on many chips (+127)
+    case 0x80:           // the same as a signed reading (-128)
+    case kChipParamFill: // never written by the library
+    case 0xFF:           // the bus reads all ones
+        return false;
+    default:
+        break;
+    }
+    const int d = byte - profile.CpuTempOffset;
+    return d > 0 && d < kMaxPlausibleCpuCelsius;
+}
+
+bool RetryCpuTemperature(const HardwareLibrary& lib, const BoardProfile& profile,
+                         SensorState& state) {
+    if (state.CpuTempValid)
+        return true;
+    // A block of its own: the tick's bytes stay as they were read.
+    ChipParams probe;
+    probe.fill(kChipParamFill);
+    probe[0] = static_cast<uint8_t>(profile.ChipCommand & 0xFF);
+    if (!lib.DetectLM75(probe.data(), profile.ChipSelector))
+        return false;
+    const uint8_t t = probe[profile.CpuTempSlot];
+    if (!CpuTemperaturePresent(profile, t))
+        return false;
+    state.Params[profile.CpuTempSlot] = t;
+    state.LastShown.CpuTempRaw = t;
+    state.CpuTempValid = true;
+    return true;
+}
 
 DetectionResult DetectSensorHardware(const HardwareLibrary& lib, const BoardProfile& profile,
                                      SensorState& state, const SleepFn& sleep) {

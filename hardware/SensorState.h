@@ -18,9 +18,21 @@ struct SensorState {
     // embedded controller that did not answer in time. Such an item keeps its
     // last shown value and is not evaluated.
     uint32_t NoReading = 0;
+    // Items whose source the hardware library lost on the last read (a chip
+    // that went away): no reading, shown as "N A", not checked, not published
+    // as a value; read and checked again when the source returns.
+    uint32_t Lost = 0;
+    // Items read through guessed wiring whose first value did not look like
+    // the item: shown, never checked against the limits.
+    uint32_t Unchecked = 0;
 
     bool HasReading(ReadoutItem item) const {
-        return (NoReading & (1u << static_cast<int>(item))) == 0;
+        return ((NoReading | Lost) & (1u << static_cast<int>(item))) == 0;
+    }
+    bool IsLost(ReadoutItem item) const { return (Lost & (1u << static_cast<int>(item))) != 0; }
+    // The item is read and may be checked against its limits.
+    bool Checked(ReadoutItem item) const {
+        return HasReading(item) && (Unchecked & (1u << static_cast<int>(item))) == 0;
     }
 
     bool SensorsReady() const { return HardwareReady && CpuTempValid; }

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
-  libxcb1-dev libxcb-ewmh-dev libudev-dev
+  libxcb1-dev libxcb-ewmh-dev libudev-dev libsensors-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool jwm trayer dbus
   locales-all

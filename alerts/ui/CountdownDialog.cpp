@@ -9,9 +9,23 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
+#include <vector>
+
 namespace sentinax {
 
 namespace {
+
+// The countdowns that are open, oldest first (one may run inside another's loop).
+std::vector<CountdownDialog*>& OpenDialogs() {
+    static std::vector<CountdownDialog*> open;
+    return open;
+}
+
+void Forget(CountdownDialog* dialog) {
+    auto& open = OpenDialogs();
+    open.erase(std::remove(open.begin(), open.end(), dialog), open.end());
+}
 
 // a * b / c rounded to nearest, halves away from zero (all operands here are
 // non-negative sizes and positions).
@@ -51,7 +65,12 @@ QFont CountdownDialogFont() {
 
 CountdownDialog::CountdownDialog(const CountdownTemplate& layout, int& ticks, QWidget* parent,
                                  int intervalMs)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ticks_(ticks) {
+    // On top of every other window: with a window manager the dialog stays
+    // above the owner (transient) and above other programs (stays-on-top);
+    // without one, it is raised after it is mapped and at every step.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowStaysOnTopHint),
+      ticks_(ticks) {
     setWindowTitle(layout.caption);
     setModal(true);
     setFont(CountdownDialogFont());
@@ -83,11 +102,16 @@ CountdownDialog::CountdownDialog(const CountdownTemplate& layout, int& ticks, QW
     connect(&countdown_, &QTimer::timeout, this, &CountdownDialog::OnCountdownTick);
 }
 
+CountdownDialog::~CountdownDialog() {
+    Forget(this);
+}
+
 void CountdownDialog::setVisible(bool visible) {
     if (!visible) {
         // However the dialog closes (button, key, done(), hide), no step may
         // come after it.
         countdown_.stop();
+        Forget(this);
         QDialog::setVisible(false);
         return;
     }
@@ -97,9 +121,30 @@ void CountdownDialog::setVisible(bool visible) {
     PlaceWithoutVisibleOwner();
     StartCountdown();
     ok_->setFocus(Qt::OtherFocusReason);
+    OpenDialogs().push_back(this);
     QDialog::setVisible(true);
     raise();
     activateWindow();
+}
+
+int CountdownDialog::OpenCount() {
+    return static_cast<int>(OpenDialogs().size());
+}
+
+void CountdownDialog::RaiseOpen(QWidget* owner) {
+    for (CountdownDialog* dialog : OpenDialogs())
+        dialog->KeepOnTop(owner);
+}
+
+void CountdownDialog::KeepOnTop(QWidget* owner) {
+    QWidget* mine = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && owner == mine && owner->isVisible() && windowHandle() && owner->windowHandle() &&
+        windowHandle()->transientParent() != owner->windowHandle()) {
+        // Placed on its own while the owner was hidden: tied to it again, so
+        // that a window manager (and a Wayland compositor) keeps it above.
+        windowHandle()->setTransientParent(owner->windowHandle());
+    }
+    raise();
 }
 
 void CountdownDialog::StartCountdown() {
@@ -133,6 +178,8 @@ void CountdownDialog::PlaceWithoutVisibleOwner() {
 
 void CountdownDialog::OnCountdownTick() {
     progress_->setValue(qMin(progress_->value() + 1, kCountdownSteps));
+    // Whatever was raised meanwhile, the countdown comes back on top.
+    raise();
     ++ticks_;
     if (ticks_ == kCountdownSteps) {
         accept();

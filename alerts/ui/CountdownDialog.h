@@ -65,6 +65,15 @@ public:
     // is centred on the screen and raised on its own.
     void setVisible(bool visible) override;
 
+    // Puts every open countdown back on top, for an owner that has just been
+    // shown or raised itself: an owner shown again becomes their transient
+    // parent once more. Without a window manager nothing keeps a dialog above
+    // its owner, so whoever raises the owner must call this.
+    static void RaiseOpen(QWidget* owner);
+    static int OpenCount();
+
+    ~CountdownDialog() override;
+
 protected:
     // ticks: the process-wide counter of the concrete dialog, set to 0 at
     // every opening and raised by one per timer step. intervalMs: the step
@@ -77,6 +86,7 @@ protected:
 private:
     void StartCountdown();
     void PlaceWithoutVisibleOwner();
+    void KeepOnTop(QWidget* owner);
 
     int& ticks_;
     QSize base_;

@@ -81,7 +81,24 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
                            ParseErrors& errors) {
     ChannelMap map;
     ForEachLine(text, [&](int number, std::string_view line) {
-        const auto words = SplitWords(line);
+        std::vector<std::string> owned;
+        if (!SplitQuotedWords(line, owned)) {
+            errors.push_back(LineError(fileName, number, "unclosed quote"));
+            return;
+        }
+        // A quoted second word is a label; remember it before the quotes are gone.
+        const bool labelled = [&] {
+            const auto plain = SplitWords(line);
+            return plain.size() >= 2 && !plain[1].empty() && plain[1][0] == '"';
+        }();
+        const std::vector<std::string_view> words(owned.begin(), owned.end());
+        if (!words.empty() && words[0] == "secondary") {
+            if (words.size() < 2)
+                errors.push_back(LineError(fileName, number, "expected: secondary <chip>..."));
+            for (size_t i = 1; i < words.size(); ++i)
+                map.Secondary.emplace_back(words[i]);
+            return;
+        }
         if (!words.empty() && words[0] == "ec-ports") {
             if (words.size() == 2 &&
                 (words[1] == "none" || words[1] == "raw" || words[1] == "raw-force")) {
@@ -109,12 +126,19 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
             errors.push_back(LineError(fileName, number, "bad chip name '" + entry.Chip + "'"));
             return;
         }
-        if (!ValidInputName(words[1])) {
+        if (labelled) {
+            if (words[1].empty() || words[1].size() > 64) {
+                errors.push_back(LineError(fileName, number, "bad label"));
+                return;
+            }
+            entry.Label = std::string(words[1]);
+        } else if (!ValidInputName(words[1])) {
             errors.push_back(
                 LineError(fileName, number, "bad input name '" + std::string(words[1]) + "'"));
             return;
+        } else {
+            entry.Input = std::string(words[1]);
         }
-        entry.Input = std::string(words[1]);
         if (!ParseTarget(words[2], entry)) {
             errors.push_back(
                 LineError(fileName, number,
@@ -122,8 +146,10 @@ ChannelMap ParseChannelMap(std::string_view text, const std::string& fileName,
                               "' (slot0..slot29, param0..param7, cpufan, sysfan or fan3)"));
             return;
         }
-        if (IsTemperatureInput(entry.Input))
+        // A label row's unit is known only when the input is found.
+        if (!labelled && IsTemperatureInput(entry.Input))
             entry.Divide = 1000;
+        entry.ExplicitScale = words.size() == 4;
         if (words.size() == 4 && !ParseScale(words[3], entry)) {
             errors.push_back(
                 LineError(fileName, number,
@@ -155,6 +181,23 @@ int TargetIndex(const ChannelEntry& entry, uint32_t vendor) {
     if (entry.Kind == ChannelEntry::Target::Slot || entry.Kind == ChannelEntry::Target::Param)
         return entry.Index;
     return FanRoleSlot(entry.Kind, vendor);
+}
+
+std::string EntryStem(const ChannelEntry& entry) {
+    constexpr std::string_view suffix = "_input";
+    const std::string& file = entry.Input;
+    if (file.size() <= suffix.size() ||
+        file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return {};
+    return file.substr(0, file.size() - suffix.size());
+}
+
+bool IsSecondaryChip(const ChannelMap& map, std::string_view chipName) {
+    for (const std::string& pattern : map.Secondary) {
+        if (ChipNameMatches(pattern, chipName))
+            return true;
+    }
+    return false;
 }
 
 bool ChipNameMatches(std::string_view pattern, std::string_view chipName) {

@@ -1,5 +1,6 @@
 #include "Library.h"
 
+#include "BoardWiring.h"
 #include "ChannelMap.h"
 #include "Scenario.h"
 #include "SimulatorBackend.h"
@@ -21,6 +22,7 @@ namespace {
 constexpr uint16_t kEcDataPort = 0x62;
 constexpr uint16_t kEcStatusPort = 0x66;
 constexpr char kChannelMapName[] = "hwmon-channels.map";
+constexpr char kWiringName[] = "board-wiring.table";
 
 std::string Hex(const uint8_t* bytes, size_t count) {
     static const char digits[] = "0123456789abcdef";
@@ -55,8 +57,7 @@ std::string OwnFolder() {
 
 // HMIO_CHANNEL_MAP, else hwmon-channels.map beside the library or in the
 // installed data folder, else the copy built into the library.
-ChannelMap LoadChannelMap() {
-    std::string name;
+ChannelMap LoadChannelMap(std::string& name) {
     std::optional<std::string> text;
     if (const char* path = Env("HMIO_CHANNEL_MAP")) {
         name = path;
@@ -84,6 +85,47 @@ ChannelMap LoadChannelMap() {
     return map;
 }
 
+// The user's wiring rows ($XDG_CONFIG_HOME/sentinax/board-wiring.table, else
+// ~/.config/sentinax/...), then the shipped ones (HMIO_BOARD_WIRING, else
+// board-wiring.table beside the library or in the installed data folder).
+// File errors become the engine's first notices.
+BoardWiring LoadWiring(std::vector<std::string>& notices) {
+    BoardWiring wiring;
+    std::string user;
+    if (const char* config = Env("XDG_CONFIG_HOME"); config && config[0] == '/')
+        user = std::string(config) + "/sentinax/" + kWiringName;
+    else if (const char* home = Env("HOME"); home && home[0] == '/')
+        user = std::string(home) + "/.config/sentinax/" + kWiringName;
+    std::vector<std::pair<std::string, bool>> files; // name, must exist
+    if (!user.empty())
+        files.emplace_back(user, false);
+    if (const char* path = Env("HMIO_BOARD_WIRING")) {
+        files.emplace_back(path, true);
+    } else {
+        const std::string folder = OwnFolder();
+        for (const char* relative : {"", "../../share/sentinax/"}) {
+            const std::string name = folder + relative + kWiringName;
+            if (!folder.empty() && ReadWholeFile(name, 1)) {
+                files.emplace_back(name, true);
+                break;
+            }
+        }
+    }
+    for (const auto& [name, required] : files) {
+        const auto text = ReadWholeFile(name);
+        if (!text) {
+            if (required || ::access(name.c_str(), F_OK) == 0)
+                notices.push_back(name + ": cannot read the board wiring file (not a readable "
+                                         "regular file)");
+            continue;
+        }
+        ParseErrors errors;
+        ParseBoardWiring(*text, name, wiring, errors);
+        notices.insert(notices.end(), errors.begin(), errors.end());
+    }
+    return wiring;
+}
+
 std::unique_ptr<Backend> MakeBackend() {
     if (const char* file = Env("HMIO_SCENARIO")) {
         const auto text = ReadWholeFile(file);
@@ -95,7 +137,13 @@ std::unique_ptr<Backend> MakeBackend() {
         return std::make_unique<SimulatorBackend>(std::move(scenario));
     }
     const char* root = Env("HMIO_SYSFS_ROOT");
-    return std::make_unique<SysfsBackend>(root ? root : "/", LoadChannelMap());
+    HwmonOptions options;
+    options.Root = root ? root : "/";
+    // libsensors reads the real /sys only.
+    options.UseLibsensors = options.Root == "/";
+    options.Map = LoadChannelMap(options.MapName);
+    options.Wiring = LoadWiring(options.EarlyNotices);
+    return std::make_unique<SysfsBackend>(std::move(options));
 }
 
 std::mutex gMutex;
@@ -276,8 +324,15 @@ uint32_t CopyOut(const std::string& text, char* buffer, uint32_t size) {
 }
 } // namespace
 
+// A report that does not fit is kept for the caller's next call with a larger
+// buffer, so that both calls see the same text.
 uint32_t Library::SensorReport(char* buffer, uint32_t size) {
-    return CopyOut(backend_->SensorReport(), buffer, size);
+    if (pendingReport_.empty())
+        pendingReport_ = backend_->SensorReport();
+    const uint32_t length = CopyOut(pendingReport_, buffer, size);
+    if (buffer && size > pendingReport_.size())
+        pendingReport_.clear();
+    return length;
 }
 
 uint32_t Library::NextNotice(char* buffer, uint32_t size) {

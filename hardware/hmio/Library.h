@@ -53,6 +53,7 @@ private:
     int traceFd_;
     std::vector<uint8_t> dmiTable_; // as read by the last GetDMILength
     std::string pendingNotice_;     // taken from the back end, not yet handed out
+    std::string pendingReport_;     // made, not yet handed out whole
 };
 
 // The process's Library, made from the environment on first use. Entry points

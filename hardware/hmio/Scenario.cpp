@@ -186,6 +186,11 @@ Scenario ParseScenario(std::string_view text, const std::string& fileName, Parse
             if (rest != "clears" && rest != "ignored")
                 return fail("chassis-clear: expected 'clears' or 'ignored'");
             scenario.ChassisClearWorks = rest == "clears";
+        } else if (key == "cpu-crit") {
+            const auto crit = words.size() == 2 ? ParseInteger(words[1]) : std::nullopt;
+            if (!crit || *crit < INT32_MIN || *crit > INT32_MAX)
+                return fail("cpu-crit: expected one number of degrees Celsius such as 100");
+            scenario.CpuTempCrit = static_cast<int32_t>(*crit);
         } else if (key == "ec") {
             if (!ParseEc(words, scenario, problem))
                 fail(problem);

@@ -38,6 +38,9 @@ struct Scenario {
     std::array<Sequence<int64_t>, 8> Params; // empty: byte left alone
     Sequence<int64_t> Chassis;               // intrusion switch events, 1 = opened
     bool ChassisClearWorks = true;
+    // The CPU temperature sensor's critical limit the status reports, whole
+    // degrees Celsius; 0: none. Any number, so that bad ones can be played.
+    int32_t CpuTempCrit = 0;
 
     // Embedded controller, keyed by (command << 8) | argument.
     std::map<uint16_t, EcResponse> Ec;

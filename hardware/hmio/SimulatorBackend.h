@@ -25,6 +25,7 @@ public:
     void WritePort(uint16_t port, uint8_t value) override { ec_.Write(port, value); }
     uint8_t ChassisIntrusion() override;
     void ChassisClear() override;
+    void GetStatus(HmioStatus& status) override { status.CpuTempCrit = scenario_.CpuTempCrit; }
 
 private:
     Scenario scenario_;

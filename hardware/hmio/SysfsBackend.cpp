@@ -17,12 +17,6 @@ namespace {
 
 constexpr size_t kMaxDmiBytes = 1 << 20;
 
-struct Chip {
-    std::string Name;
-    std::string Folder;  // ends in '/'
-    std::string SortKey; // the bound device's path, else the folder
-};
-
 std::string Chomp(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\r'))
         text.pop_back();
@@ -36,45 +30,6 @@ int OpenAttribute(const std::string& folder, const std::string& name, int flags)
     if (fd < 0)
         fd = ::open((folder + "device/" + name).c_str(), flags | O_CLOEXEC);
     return fd;
-}
-
-std::optional<std::string> ReadAttribute(const std::string& folder, const std::string& name) {
-    auto text = ReadWholeFile(folder + name, 4096);
-    if (!text)
-        text = ReadWholeFile(folder + "device/" + name, 4096);
-    if (!text)
-        return std::nullopt;
-    return Chomp(*text);
-}
-
-// Chips sorted by name and then by the device they belong to, so that the
-// outcome never depends on the hwmonN numbering of one boot.
-std::vector<Chip> ScanChips(const std::string& root) {
-    std::vector<Chip> chips;
-    const std::string base = root + "sys/class/hwmon/";
-    DIR* dir = ::opendir(base.c_str());
-    if (!dir)
-        return chips;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (std::strncmp(entry->d_name, "hwmon", 5) != 0)
-            continue;
-        Chip chip;
-        chip.Folder = base + entry->d_name + "/";
-        const auto name = ReadAttribute(chip.Folder, "name");
-        if (!name || name->empty())
-            continue;
-        chip.Name = *name;
-        char resolved[PATH_MAX];
-        chip.SortKey = ::realpath((chip.Folder + "device").c_str(), resolved)
-                           ? std::string(resolved)
-                           : chip.Folder;
-        chips.push_back(std::move(chip));
-    }
-    ::closedir(dir);
-    std::sort(chips.begin(), chips.end(), [](const Chip& a, const Chip& b) {
-        return a.Name != b.Name ? a.Name < b.Name : a.SortKey < b.SortKey;
-    });
-    return chips;
 }
 
 // One decimal number, as sysfs prints it; junk after it makes it unreadable.
@@ -122,8 +77,21 @@ bool KernelOwnsEcPorts(const std::string& root) {
 
 } // namespace
 
+namespace {
+HwmonOptions OptionsFor(std::string root, ChannelMap map) {
+    HwmonOptions options;
+    options.Root = std::move(root);
+    options.Map = std::move(map);
+    options.UseLibsensors = false;
+    return options;
+}
+} // namespace
+
 SysfsBackend::SysfsBackend(std::string root, ChannelMap map)
-    : root_(std::move(root)), map_(std::move(map)) {
+    : SysfsBackend(OptionsFor(std::move(root), std::move(map))) {}
+
+SysfsBackend::SysfsBackend(HwmonOptions options)
+    : root_(options.Root), ecPorts_(options.Map.EcPorts), engine_(std::move(options)) {
     if (root_.empty() || root_.back() != '/')
         root_ += '/';
 }
@@ -136,46 +104,23 @@ void SysfsBackend::EnsureOpen() {
     if (open_)
         return;
     open_ = true;
-    const std::vector<Chip> chips = ScanChips(root_);
-    const uint32_t vendor = GetVid();
-    uint32_t slotsTaken = 0, paramsTaken = 0;
-    for (const ChannelEntry& entry : map_.Entries) {
-        const bool isSlot = FeedsSlot(entry);
-        const int index = TargetIndex(entry, vendor);
-        uint32_t& taken = isSlot ? slotsTaken : paramsTaken;
-        if (taken & (1u << index))
-            continue; // an earlier row already feeds it
-        for (const Chip& chip : chips) {
-            if (!ChipNameMatches(entry.Chip, chip.Name))
-                continue;
-            const int fd = OpenAttribute(chip.Folder, entry.Input, O_RDONLY);
-            if (fd < 0)
-                continue;
-            (isSlot ? slots_ : params_).push_back({fd, &entry, index});
-            taken |= 1u << index;
-            break;
-        }
-    }
-    for (const Chip& chip : chips) {
-        intrusionFd_ = OpenAttribute(chip.Folder, "intrusion0_alarm", O_RDONLY);
+    engine_.Open();
+    for (const SensorChip& chip : ScanHwmonFolders(root_ + "sys/class/hwmon/")) {
+        intrusionFd_ =
+            ::open(AttributePath(chip, "intrusion0_alarm").c_str(), O_RDONLY | O_CLOEXEC);
         if (intrusionFd_ >= 0) {
             intrusionPath_ = chip.Folder;
             break;
         }
     }
-    const bool portsAllowed = map_.EcPorts == EcPortAccess::Force ||
-                              (map_.EcPorts == EcPortAccess::Raw && !KernelOwnsEcPorts(root_));
+    const bool portsAllowed = ecPorts_ == EcPortAccess::Force ||
+                              (ecPorts_ == EcPortAccess::Raw && !KernelOwnsEcPorts(root_));
     if (portsAllowed)
         portFd_ = ::open((root_ + "dev/port").c_str(), O_RDWR | O_CLOEXEC);
 }
 
 void SysfsBackend::Close() {
-    for (Channel& channel : slots_)
-        CloseFd(channel.Fd);
-    for (Channel& channel : params_)
-        CloseFd(channel.Fd);
-    slots_.clear();
-    params_.clear();
+    engine_.Close();
     CloseFd(intrusionFd_);
     CloseFd(portFd_);
     intrusionPath_.clear();
@@ -185,8 +130,8 @@ void SysfsBackend::Close() {
 uint32_t SysfsBackend::LoadNTHMIO() {
     Close();
     EnsureOpen();
-    const bool anything = !slots_.empty() || !params_.empty() || intrusionFd_ >= 0 ||
-                          portFd_ >= 0 || GetVid() != 0 ||
+    const bool anything = engine_.AnyPlaced() || intrusionFd_ >= 0 || portFd_ >= 0 ||
+                          GetVid() != 0 ||
                           ::access((root_ + "sys/firmware/dmi/tables/DMI").c_str(), R_OK) == 0;
     return anything ? 1 : 0;
 }
@@ -228,36 +173,47 @@ DmiData SysfsBackend::ReadDmi() {
 
 uint8_t SysfsBackend::DetectLM78() {
     EnsureOpen();
-    return slots_.empty() && params_.empty() ? 0 : 1;
+    return engine_.AnyPlaced() ? 1 : 0;
 }
 
 uint8_t SysfsBackend::DetectLM75(uint8_t* chipParams, uint8_t /*selector*/) {
     EnsureOpen();
-    bool cpuRead = false;
-    for (const Channel& channel : params_) {
-        const auto raw = ReadNumber(channel.Fd);
-        if (!raw)
-            continue; // a faulted sensor leaves its byte alone
-        const int64_t value = std::clamp<int64_t>(ScaleValue(*channel.Entry, *raw), 0, 255);
-        chipParams[channel.Index] = static_cast<uint8_t>(value);
-        if (channel.Index == 0)
-            cpuRead = true;
-    }
-    return cpuRead ? 1 : 0;
+    resumeRescanned_ = false;
+    return engine_.ReadParams(chipParams) ? 1 : 0;
 }
 
 uint32_t SysfsBackend::ValueRAM(int32_t* rawValues) {
     EnsureOpen();
-    uint32_t written = 0;
-    for (const Channel& channel : slots_) {
-        const auto raw = ReadNumber(channel.Fd);
-        // An unreadable input reads 0, the monitor's "absent".
-        const int64_t value = raw ? ScaleValue(*channel.Entry, *raw) : 0;
-        rawValues[channel.Index] =
-            static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-        written |= 1u << channel.Index;
-    }
-    return written;
+    resumeRescanned_ = false;
+    return engine_.ReadSlots(rawValues);
+}
+
+// The monitor calls both after a resume, one right after the other: the
+// chips are looked for again once.
+void SysfsBackend::EnableSMSCHWMonitor() {
+    EnsureOpen();
+    if (!resumeRescanned_)
+        engine_.Rescan();
+    resumeRescanned_ = true;
+}
+
+void SysfsBackend::ApEnableATIISA() {
+    EnableSMSCHWMonitor();
+}
+
+void SysfsBackend::GetStatus(HmioStatus& status) {
+    EnsureOpen();
+    engine_.GetStatus(status);
+}
+
+std::string SysfsBackend::SensorReport() {
+    EnsureOpen();
+    return engine_.Report();
+}
+
+std::string SysfsBackend::NextNotice() {
+    EnsureOpen();
+    return engine_.NextNotice();
 }
 
 uint8_t SysfsBackend::ReadPort(uint16_t port) {

@@ -39,6 +39,29 @@ std::vector<std::string_view> SplitWords(std::string_view text) {
     return words;
 }
 
+bool SplitQuotedWords(std::string_view line, std::vector<std::string>& words) {
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && IsBlank(line[i]))
+            ++i;
+        if (i >= line.size())
+            break;
+        if (line[i] == '"') {
+            const size_t close = line.find('"', i + 1);
+            if (close == std::string_view::npos)
+                return false;
+            words.emplace_back(line.substr(i + 1, close - i - 1));
+            i = close + 1;
+            continue;
+        }
+        const size_t start = i;
+        while (i < line.size() && !IsBlank(line[i]))
+            ++i;
+        words.emplace_back(line.substr(start, i - start));
+    }
+    return true;
+}
+
 std::optional<int64_t> ParseInteger(std::string_view token) {
     if (token.empty() || token.size() > 24)
         return std::nullopt;

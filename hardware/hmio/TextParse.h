@@ -16,6 +16,9 @@ using ParseErrors = std::vector<std::string>;
 std::string_view Trim(std::string_view text);
 // Splits at runs of blanks (space, tab, carriage return).
 std::vector<std::string_view> SplitWords(std::string_view text);
+// Splits at runs of blanks; a word in double quotes may hold blanks (the
+// quotes are not part of it). False for an unclosed quote.
+bool SplitQuotedWords(std::string_view text, std::vector<std::string>& words);
 // A whole token as a signed integer: decimal, or hexadecimal with "0x". Anything
 // else (trailing junk, empty, out of the 64-bit range) gives nothing.
 std::optional<int64_t> ParseInteger(std::string_view token);

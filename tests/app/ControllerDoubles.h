@@ -61,16 +61,27 @@ struct RecordingView : MonitorView {
     void ShowForWarning(bool) override { calls.push_back("ShowForWarning"); }
     bool RunOverTemperatureDialog() override {
         calls.push_back("RunOverTemperatureDialog");
+        dialogEnded = false;
         if (onDialog)
             onDialog();
-        return acceptDialogs;
+        return acceptDialogs && !dialogEnded;
     }
+    // Called off from inside the dialog: it returns as cancelled.
+    void EndOverTemperatureDialog() override {
+        calls.push_back("EndOverTemperatureDialog");
+        dialogEnded = true;
+    }
+    bool dialogEnded = false;
     bool RunChassisDialog() override {
         calls.push_back("RunChassisDialog");
         if (onDialog)
             onDialog();
         return acceptDialogs;
     }
+    void SetFieldText(const std::string& name, const std::string& text) override {
+        fields[name] = text;
+    }
+    std::map<std::string, std::string> fields;
     std::string trayTip;
     std::map<int, std::string> texts;
     std::map<int, std::pair<uint32_t, uint32_t>> colours;
@@ -132,6 +143,8 @@ struct FakePlatform : Platform {
     ExternalPrograms& Programs() override { return programs; }
     std::vector<std::string> reports;
     void Report(const std::string& message) override { reports.push_back(message); }
+    std::string cpuInfo; // no CPU known: no rating from the table
+    std::string CpuInfo() override { return cpuInfo; }
     // The block's lock object outlives a monitor by design; a test's own goes.
     ~FakePlatform() override {
         shared.Teardown();

@@ -126,13 +126,20 @@ TEST_F(MainControllerTest, TicksReadTheLibraryWithTheChipCommand) {
     EXPECT_EQ(controller.Sensors().LastShown.CpuTempRaw, 45);
 }
 
-TEST_F(MainControllerTest, TicksWithoutReadySensorsReadNothing) {
-    hw().Lm75Answers = {0}; // no CPU temperature: monitoring cannot run
+// A silent CPU temperature source no longer stops the monitoring: the other
+// values are read on every tick, the CPU temperature is looked for again
+// later (every 30 s) and shows N A meanwhile.
+TEST_F(MainControllerTest, TicksWithoutCpuTemperatureStillReadTheRest) {
+    settings.IntervalTime = 3;
+    hw().Lm75Answers = {0};
     ASSERT_TRUE(controller.OnInitDialog());
+    EXPECT_FALSE(controller.Sensors().CpuTempValid);
     hw().Calls.clear();
     for (int i = 0; i < 3; ++i)
         controller.OnTimer(kSamplingTimer);
-    EXPECT_TRUE(hw().Calls.empty());
+    EXPECT_EQ(hw().Calls, (std::vector<std::string>{"DetectLM75", "ValueRAM", "DetectLM75",
+                                                    "ValueRAM", "DetectLM75", "ValueRAM"}));
+    EXPECT_EQ(controller.Sensors().LastShown.Vcore, 1350);
 }
 
 TEST_F(MainControllerTest, SuspendAndAutomaticResumeRestartSamplingAfterOneSecond) {

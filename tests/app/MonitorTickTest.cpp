@@ -4,6 +4,7 @@
 #include "ControllerDoubles.h"
 
 #include "alerts/HmSharedBlock.h"
+#include "hardware/LibraryStatus.h"
 
 #include <gtest/gtest.h>
 
@@ -400,6 +401,113 @@ TEST_F(MonitorTickTest, SharedBlockFollowsEveryKindOfTick) {
     tick(); // suppressed: unchanged values rewritten
     EXPECT_EQ(UnpackSharedBlock(block()).Vcore, 1350);
     EXPECT_EQ(block()[3], 0);
+}
+
+} // namespace
+} // namespace sentinax
+
+namespace sentinax {
+namespace {
+
+using namespace test;
+
+class LibraryStatusTickTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        hw().Reset();
+        char tmpl[] = "/tmp/sx-status-XXXXXX";
+        dir = mkdtemp(tmpl);
+        settings.IntervalTime = 3;
+        settings.Celsius = 1;
+        settings.SoundWarning = 1;
+        hw().Dmi = FakeHardware::BoardDmi("KX-4100 Demo", "1.0");
+        controller = std::make_unique<MainController>(settings, -1, view, timers, adjusters,
+                                                      platform, CompanionPaths{}, dir + "/log.dat");
+        EXPECT_TRUE(controller->OnInitDialog());
+        // Limits every reading of the fake board breaks.
+        Thresholds& l = controller->Limits();
+        for (int i = 0; i < kLimitCount; ++i)
+            l[i] = (i % 2 == 0) ? -1000000 : 1000000;
+    }
+    void TearDown() override {
+        controller.reset();
+        std::filesystem::remove_all(dir);
+    }
+    static FakeHardware& hw() { return FakeHardware::Instance(); }
+    std::string text(ReadoutItem item) { return view.texts[static_cast<int>(item)]; }
+    std::string log() {
+        std::ifstream in(dir + "/log.dat", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string dir;
+    AppSettings settings;
+    RecordingView view;
+    RecordingTimers timers;
+    FakePlatform platform;
+    RecordingAdjusters adjusters;
+    std::unique_ptr<MainController> controller;
+};
+
+// Items whose source the library lost show "N A" and are never evaluated, so
+// even limits every value breaks give no warning, no countdown; items read
+// through guessed wiring are shown but not evaluated. When the source
+// returns, the CPU's protection runs again within three evaluations.
+TEST_F(LibraryStatusTickTest, LostAndUncheckedItemsAreNotEvaluated) {
+    hw().Status.LostParams = 1u << 0;                   // the CPU temperature
+    hw().Status.LostSlots = (1u << 8) | (1u << 7);      // CPU fan (AMD), system temperature
+    hw().Status.UncheckedSlots = (1u << 4) | (1u << 0); // +12 V and Vcore guessed
+    for (int i = 0; i < 5; ++i)
+        controller->OnTimer(kSamplingTimer);
+    EXPECT_EQ(text(ReadoutItem::CpuTemp), "N A");
+    EXPECT_EQ(text(ReadoutItem::CpuFan), "N A");
+    EXPECT_EQ(text(ReadoutItem::SysTemp), "N A");
+    EXPECT_EQ(text(ReadoutItem::V12), "12.00");
+    EXPECT_EQ(text(ReadoutItem::Vcore), "1.35");
+    const std::string records = log();
+    for (const char* quiet :
+         {"CPU Temperature", "CPU FAN", "Chassis Temperature", "+12V", "CPU CORE"})
+        EXPECT_EQ(records.find(quiet), std::string::npos) << quiet << "\n" << records;
+    EXPECT_NE(records.find("3.3V"), std::string::npos) << records; // checked items still warn
+    EXPECT_EQ(view.Count("RunOverTemperatureDialog"), 0);
+
+    hw().Status.LostParams = 0;
+    hw().Lm75Bytes[0] = 99;
+    for (int i = 0; i < 3; ++i)
+        controller->OnTimer(kSamplingTimer);
+    EXPECT_EQ(text(ReadoutItem::CpuTemp), "99 .C");
+    EXPECT_EQ(view.Count("RunOverTemperatureDialog"), 1);
+}
+
+TEST_F(LibraryStatusTickTest, NoticesGoToTheReporterAndTheHintLine) {
+    hw().Notices = {"sensors: 9 values from nct6798-isa-0290", "+12 V reads 21.96 V"};
+    controller->OnTimer(kSamplingTimer);
+    ASSERT_EQ(platform.reports.size(), 2u);
+    EXPECT_EQ(platform.reports[0], "sensors: 9 values from nct6798-isa-0290");
+    EXPECT_EQ(view.fields["TEXT_HINT"], "+12 V reads 21.96 V");
+    controller->OnTimer(kSamplingTimer);
+    EXPECT_EQ(platform.reports.size(), 2u); // each said once
+}
+
+TEST(LibraryStatus, SlotsAndBytesAreTracedToTheirItems) {
+    BoardProfile profile; // AMD host: CPU fan slot 8
+    HmioStatus status{};
+    status.LostSlots = (1u << 8) | (1u << 3);
+    status.LostParams = 1u << 0;
+    status.UncheckedSlots = 1u << 4;
+    ItemStatus items = ItemsOfStatus(profile, status);
+    auto bit = [](ReadoutItem item) { return 1u << static_cast<int>(item); };
+    EXPECT_EQ(items.Lost,
+              bit(ReadoutItem::CpuFan) | bit(ReadoutItem::V5) | bit(ReadoutItem::CpuTemp));
+    EXPECT_EQ(items.Unchecked, bit(ReadoutItem::V12));
+    // A board whose +5 V is converted from slot 4 loses it with slot 4; its
+    // system temperature comes from the second byte.
+    profile.FiveVoltRule = FiveVoltRuleKind::CopySlot4;
+    profile.SystemTempFromChip = true;
+    status = {};
+    status.LostSlots = 1u << 4;
+    status.LostParams = 1u << 1;
+    items = ItemsOfStatus(profile, status);
+    EXPECT_EQ(items.Lost, bit(ReadoutItem::V5) | bit(ReadoutItem::V12) | bit(ReadoutItem::SysTemp));
 }
 
 } // namespace

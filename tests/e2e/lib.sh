@@ -10,6 +10,10 @@ export XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 export XDG_CONFIG_HOME=$WORK/config
 export HMIO_TRACE=$WORK/trace.txt
+# The machine's own CPU must not change what a test sees: by default a CPU the
+# rating table does not know (fake_cpuinfo below picks another).
+printf 'processor\t: 0\nvendor_id\t: TestVendor\nmodel name\t: Test CPU\n\n' > "$WORK/cpuinfo"
+export SENTINAX_CPUINFO=$WORK/cpuinfo
 # No test may ever power the machine off: the request goes to a recorder.
 export SENTINAX_POWEROFF_COMMAND="$WORK/poweroff-recorder"
 printf '#!/bin/sh\necho poweroff >> "%s/poweroff.txt"\n' "$WORK" > "$SENTINAX_POWEROFF_COMMAND"
@@ -197,4 +201,135 @@ visible_window_titled() {
     [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$2" ] && { echo "$w"; return 0; }
   done
   return 1
+}
+
+# fake_cpuinfo VENDOR FAMILY MODEL NAME: the monitor reads this CPU instead of
+# /proc/cpuinfo (SENTINAX_CPUINFO), for its rated maximum.
+fake_cpuinfo() {
+  printf 'processor\t: 0\nvendor_id\t: %s\ncpu family\t: %s\nmodel\t\t: %s\nmodel name\t: %s\n\n' \
+    "$1" "$2" "$3" "$4" > "$WORK/cpuinfo"
+  export SENTINAX_CPUINFO=$WORK/cpuinfo
+}
+
+# load_scenario NAME CPU_TEMPS [EXTRA_LINE...]: a desktop board (KX-4100) whose
+# CPU temperature follows CPU_TEMPS (a scenario sequence); every other reading
+# sits inside the shipped skin's limits. Sets HMIO_SCENARIO.
+load_scenario() {
+  local name=$1 temps=$2
+  shift 2
+  {
+    printf 'manufacturer Korvane\nproduct KX-4100 Load\nversion 1.0\nvendor 0x1022\n'
+    printf 'load 1\nlm78 1\nlm75 1\nparam 0 %s\n' "$temps"
+    printf 'slot 0 1350\nslot 2 3310\nslot 3 5030\nslot 4 12150\nslot 7 38\n'
+    printf 'slot 8 2700\nslot 9 1850\nslot 10 2100\n'
+    local line
+    for line in "$@"; do printf '%s\n' "$line"; done
+  } > "$WORK/scenarios/$name.scenario"
+  export HMIO_SCENARIO=$WORK/scenarios/$name.scenario
+}
+
+# set_cpu_upper_position P: the CPU temperature upper limit's adjuster position
+# in the working folder's skin (P * 0.5 + 50 degrees).
+set_cpu_upper_position() {
+  sed -i "s/^\(1=CPU_TEMP_UPPER_LIMIT,.*,H,\)[0-9]*/\1$1/" "$WORK/Skins/Skin.ini"
+}
+
+# start_session_bus MODE: a private session bus with the fake notification
+# service in MODE (see tests/alerts/ui/FakeNotifications.cpp); its calls go to
+# $WORK/notifications.txt. Sets DBUS_SESSION_BUS_ADDRESS.
+start_session_bus() {
+  cat > "$WORK/session.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$WORK/session-bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+  dbus-daemon --config-file="$WORK/session.conf" --nofork --print-address=1 \
+    > "$WORK/session-address" 2>/dev/null &
+  APP_PIDS+=("$!")
+  wait_for 10 test -s "$WORK/session-address" || fail "no session bus"
+  export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$WORK/session-address")
+  start_notifier "$1"
+}
+
+# start_notifier MODE: (re)starts the fake notification service; sets NOTIFIER_PID.
+NOTIFIER_PID=""
+start_notifier() {
+  if [ -n "$NOTIFIER_PID" ]; then
+    kill "$NOTIFIER_PID" 2>/dev/null || true
+    wait "$NOTIFIER_PID" 2>/dev/null || true
+  fi
+  : > "$WORK/notifier.out"
+  "$FAKE_NOTIFICATIONS" "$WORK/notifications.txt" "$1" > "$WORK/notifier.out" 2>&1 &
+  NOTIFIER_PID=$!
+  APP_PIDS+=("$NOTIFIER_PID")
+  wait_for 10 grep -q ready "$WORK/notifier.out" || fail "the fake notification service did not start"
+}
+
+# Ends the test X server (and its window manager), so that another can start.
+stop_display() {
+  [ -n "$WM_PID" ] && { kill "$WM_PID" 2>/dev/null || true; wait "$WM_PID" 2>/dev/null || true; }
+  [ -n "$XVFB_PID" ] && { kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; }
+  WM_PID=""
+  XVFB_PID=""
+  rm -f "$WORK/display" "$WORK/Xvfb_screen0"
+}
+
+# Milliseconds since the epoch.
+now_ms() { date +%s%3N; }
+
+# panel_board_with_tools: the panel-display board (its window is never hidden,
+# so it can be clicked without a tray), allowed the cooling tool through the
+# user's board table, with recorders for the tool and its exit helper on PATH
+# ($WORK/tools.txt gets "frostline" and "haltix" lines). CPU_TEMPS as in
+# load_scenario.
+panel_board_with_tools() {
+  load_scenario panel "$1"
+  sed -i 's/^product .*/product KX-8011 Display/' "$HMIO_SCENARIO"
+  mkdir -p "$XDG_CONFIG_HOME/sentinax" "$WORK/bin"
+  printf '[FrostlineSupported]\nboard 8011 => FrostlineSupported=yes\n' \
+    > "$XDG_CONFIG_HOME/sentinax/boards.table"
+  local tool
+  for tool in frostline haltix; do
+    printf '#!/bin/sh\necho %s >> "%s/tools.txt"\n' "$tool" "$WORK" > "$WORK/bin/$tool"
+    chmod +x "$WORK/bin/$tool"
+  done
+  export PATH="$WORK/bin:$PATH"
+}
+
+# The face's buttons of the shipped Skin.ini, clicked in window W.
+click_unit_button() { xdotool mousemove --window "$1" 46 71 click 1; }
+click_cooling_button() { xdotool mousemove --window "$1" 46 101 click 1; }
+click_menu_button() { xdotool mousemove --window "$1" 465 18 click 1; }
+
+# A visible window of the process that is neither of the two given.
+other_window() {
+  local w
+  for w in $(windows_of "$APP_PID" visible); do
+    [ "$w" != "$1" ] && [ "$w" != "${2:-}" ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+
+# check_orderly_end WHAT: after the monitor ended: status 0 unless EXPECT_STATUS
+# says otherwise, the unit change saved, no shared block left, its lock free,
+# the exit helper started once, no power-off.
+check_orderly_end() {
+  local what=$1
+  [ "$EXIT_CODE" = "${EXPECT_STATUS:-0}" ] || fail "$what: exit status $EXIT_CODE"
+  tr -d '\r' < "$WORK/Skins/Skin.ini" | grep -qx 'Celsius=0' || fail "$what: the unit was not saved"
+  [ ! -e /dev/shm/HMShared ] || fail "$what: /dev/shm/HMShared left behind"
+  flock -n -x /dev/shm/ShareHMMemDataMutex true 2>/dev/null || fail "$what: the lock is still held"
+  wait_for 5 grep -q haltix "$WORK/tools.txt" || fail "$what: no exit helper"
+  sleep 0.5
+  [ "$(grep -c haltix "$WORK/tools.txt")" = 1 ] || fail "$what: exit helper started $(grep -c haltix "$WORK/tools.txt") times"
+  [ ! -e "$WORK/poweroff.txt" ] || fail "$what: power-off requested"
 }

@@ -14,7 +14,7 @@ vendor 0x1022
 load 1
 lm78 1
 lm75 1
-param 0 45 45 95
+param 0 45 45 105
 slot 0 1350
 slot 2 3310
 slot 3 5030
@@ -29,7 +29,7 @@ start_app
 
 wait_for 20 find_dialog "System Protection" || fail "no System Protection dialog"
 opened=$SECONDS
-grep -qa 'CPU Temperature WARNING : 95 degrees' "$WORK/log.dat" || fail "no temperature record"
+grep -qa 'CPU Temperature WARNING : 105 degrees' "$WORK/log.dat" || fail "no temperature record"
 # The fan stops while the dialog is open: nested ticks still evaluate it.
 wait_for 15 grep -qa 'CPU FAN SPEED WARNING' "$WORK/log.dat" || fail "no fan record during the dialog"
 find_dialog "System Protection" >/dev/null || fail "the dialog closed early"

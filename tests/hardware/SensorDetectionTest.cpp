@@ -66,16 +66,38 @@ TEST_F(SensorDetectionTest, TemperatureBlockIsFilledWithC9AndCarriesTheChipComma
     EXPECT_EQ(hw().ValueRamEntry7, std::vector<int32_t>{114});
 }
 
+// The test finds sensors that are not there, not hot CPUs: the bytes a missing
+// or unwired sensor gives are refused, a CPU at 100 degrees or more is taken.
 TEST_F(SensorDetectionTest, PlausibilityBoundsOnFirstAttemptAndRetry) {
     struct Case {
         int offset;
         uint8_t byte;
         bool valid;
+        const char* why;
     };
     const Case cases[] = {
-        {0, 0, false},   {0, 1, true},    {0, 99, true},    {0, 100, false},
-        {64, 64, false}, {64, 65, true},  {64, 163, true},  {64, 164, false},
-        {-10, 0, true},  {-10, 89, true}, {-10, 90, false}, {14, 14, false},
+        {0, 0, false, "nothing connected"},
+        {0, 1, true, "cold"},
+        {0, 99, true, "warm"},
+        {0, 100, true, "a hot CPU is a reading"},
+        {0, 108, true, "a hot start"},
+        {0, 126, true, "the hottest believable"},
+        {0, 127, false, "an open diode"},
+        {0, 128, false, "an open diode, signed"},
+        {0, 0xC9, false, "left unwritten"},
+        {0, 0xFF, false, "all ones"},
+        {64, 64, false, "at the offset"},
+        {64, 65, true, "just above the offset"},
+        {64, 164, true, "100 above the offset"},
+        {64, 0x7F, false, "open-diode byte although 63 above the offset"},
+        {64, 0x80, false, "open-diode byte although 64 above the offset"},
+        {64, 190, true, "126 above the offset"},
+        {64, 191, false, "127 above the offset"},
+        {-10, 0, false, "nothing connected, whatever the offset"},
+        {-10, 1, true, "11 above a negative offset"},
+        {-10, 116, true, "126 above a negative offset"},
+        {-10, 117, false, "127 above a negative offset"},
+        {14, 14, false, "at the offset"},
     };
     for (bool retry : {false, true}) {
         for (const Case& c : cases) {
@@ -88,13 +110,49 @@ TEST_F(SensorDetectionTest, PlausibilityBoundsOnFirstAttemptAndRetry) {
             hw().Lm75Bytes = {{0, c.byte}};
             Detect();
             EXPECT_EQ(state.CpuTempValid, c.valid)
-                << "offset " << c.offset << " byte " << int(c.byte) << " retry " << retry;
+                << "offset " << c.offset << " byte " << int(c.byte) << " retry " << retry << ": "
+                << c.why;
             EXPECT_EQ(waits.size(), retry ? 1u : 0u);
             if (c.valid) {
                 EXPECT_EQ(state.LastShown.CpuTempRaw, c.byte);
             }
         }
     }
+}
+
+// A CPU temperature missing at start-up is asked for again later: one call,
+// no waits, the same test; the tick's own block is left alone until it passes.
+TEST_F(SensorDetectionTest, MissingCpuTemperatureIsFoundByALaterRetry) {
+    hw().Lm75Bytes = {}; // the source answers but writes no byte: 0xC9 stays
+    ASSERT_EQ(Detect(), DetectionResult::Ready);
+    ASSERT_FALSE(state.CpuTempValid);
+    EXPECT_TRUE(state.HardwareReady);
+
+    state.Params[3] = 77;
+    hw().Calls.clear();
+    EXPECT_FALSE(RetryCpuTemperature(lib, profile, state));
+    hw().Lm75Bytes = {{0, 0xFF}};
+    EXPECT_FALSE(RetryCpuTemperature(lib, profile, state));
+    hw().Lm75Answers = {0};
+    hw().Lm75Bytes = {{0, 61}};
+    EXPECT_FALSE(RetryCpuTemperature(lib, profile, state)) << "a silent source gives nothing";
+    EXPECT_FALSE(state.CpuTempValid);
+    EXPECT_EQ(hw().Calls, (std::vector<std::string>{"DetectLM75", "DetectLM75", "DetectLM75"}));
+
+    hw().Lm75Answers = {1};
+    profile.ChipCommand = 0x72;
+    EXPECT_TRUE(RetryCpuTemperature(lib, profile, state));
+    EXPECT_TRUE(state.CpuTempValid);
+    EXPECT_EQ(state.Params[0], 61);
+    EXPECT_EQ(state.LastShown.CpuTempRaw, 61);
+    EXPECT_EQ(state.Params[3], 77) << "only the CPU byte is taken";
+    EXPECT_EQ(hw().Lm75Inputs.back()[0], 0x72) << "the chip command goes with the call";
+    EXPECT_EQ(hw().Lm75Inputs.back()[1], 0xC9);
+    EXPECT_TRUE(waits.empty());
+
+    hw().Calls.clear();
+    EXPECT_TRUE(RetryCpuTemperature(lib, profile, state));
+    EXPECT_TRUE(hw().Calls.empty()) << "nothing to do once valid";
 }
 
 TEST_F(SensorDetectionTest, TemperatureSourceSilentTwiceLeavesCpuTempInvalid) {

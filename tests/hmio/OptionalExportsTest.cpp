@@ -1,6 +1,7 @@
 // The optional entry points between a library and a caller of another age:
 // the status structure is cut or padded to the caller's size, and a notice
 // that does not fit stays for a larger buffer.
+#include "HmioFixture.h"
 #include "Library.h"
 
 #include <gtest/gtest.h>
@@ -88,3 +89,26 @@ TEST(OptionalExportsTest, TextsAreTakenOnlyWhenTheyFit) {
 
 } // namespace
 } // namespace hmio
+
+namespace {
+
+class ScenarioStatusTest : public hmio_test::HmioFixture {};
+
+// The simulator reports the CPU sensor's critical limit its scenario gives;
+// a malformed value is refused with its line and leaves none.
+TEST_F(ScenarioStatusTest, CpuCritFromTheScenario) {
+    struct Case {
+        const char* line;
+        int32_t crit;
+    } cases[] = {{"cpu-crit 95", 95}, {"cpu-crit 0", 0}, {"cpu-crit hot", 0}, {"", 0}};
+    for (const Case& c : cases) {
+        UseScenario(std::string("vendor 0x1022\n") + c.line + "\n");
+        HmioStatus status{};
+        status.Size = sizeof status;
+        HmioGetStatus(&status);
+        EXPECT_EQ(status.CpuTempCrit, c.crit) << c.line;
+        EXPECT_EQ(status.LostSlots, 0u);
+    }
+}
+
+} // namespace

@@ -67,6 +67,24 @@ TEST_F(HmioFixture, ChassisLatchHoldsUntilCleared) {
     EXPECT_EQ(ChassisIntrusion(), 1);
 }
 
+// The status carries the scenario's critical limit as given, even one no real
+// sensor reports, so that the monitor's handling of bad limits can be played.
+TEST_F(HmioFixture, StatusCarriesTheScenarioCriticalLimit) {
+    for (const auto& [line, crit] :
+         std::vector<std::pair<std::string, int32_t>>{{"", 0},
+                                                      {"cpu-crit 100\n", 100},
+                                                      {"cpu-crit 0x5f\n", 95},
+                                                      {"cpu-crit -5\n", -5},
+                                                      {"cpu-crit 1000\ncpu-crit 200\n", 200}}) {
+        UseScenario(line);
+        HmioStatus status{};
+        status.Size = sizeof status;
+        HmioGetStatus(&status);
+        EXPECT_EQ(status.CpuTempCrit, crit) << line;
+        EXPECT_EQ(status.LostParams, 0u) << line;
+    }
+}
+
 TEST_F(HmioFixture, MalformedScenarioLinesAreReportedAndIgnored) {
     ::testing::internal::CaptureStderr();
     UseScenario("lm78 0\n"
@@ -133,7 +151,11 @@ TEST(ScenarioParser, EveryMalformedLineGivesOneMessage) {
                            "frobnicate 1",
                            "dmi",
                            "product \"a\"b\"",
-                           "load 1 cycle cycle"};
+                           "load 1 cycle cycle",
+                           "cpu-crit",
+                           "cpu-crit 95 100",
+                           "cpu-crit 0x100000000",
+                           "cpu-crit hot"};
     for (const char* line : lines) {
         hmio::ParseErrors errors;
         const hmio::Scenario scenario = hmio::ParseScenario(line, "s.scenario", errors);

@@ -33,7 +33,7 @@ protected:
         Write(nct + "in4_input", "1006\n"); // +5 V through 1:5
         Write(nct + "temp1_input", "-1500\n");
         Write(nct + "temp2_input", "41x\n"); // junk: param1 stays as it was
-        Write(nct + "fan1_input", "abc\n");  // junk: slot 9 reads 0
+        Write(nct + "fan1_input", "abc\n");  // junk: no reading, slot 9 left alone
         Write(nct + "fan2_input", "2700\n"); // fan3_input missing: slot 10 untouched
         const std::string k10 = std::string("root/sys/class/hwmon/") + layout.k10 + "/";
         Write(k10 + "name", "k10temp\n");
@@ -66,7 +66,13 @@ TEST_P(SysfsBackendTest, ChipsAreFoundByNameWhateverTheirNumbering) {
     EXPECT_EQ(raw[4], 12144);
     EXPECT_EQ(raw[7], -1); // the super-I/O's SYSTIN wins over the thermal zone
     EXPECT_EQ(raw[8], 2700);
-    EXPECT_EQ(raw[9], 0);
+    // An input that reads junk is no reading, never a 0 rpm that would warn.
+    EXPECT_EQ(raw[9], kUntouched);
+    HmioStatus status{};
+    status.Size = sizeof status;
+    HmioGetStatus(&status);
+    EXPECT_EQ(status.LostSlots, 1u << 9);
+    EXPECT_EQ(status.LostParams, 1u << 1);
     EXPECT_EQ(raw[10], kUntouched);
     EXPECT_EQ(raw[1], kUntouched);
     UnloadNTHMIO();

@@ -106,6 +106,46 @@ TEST_F(AdjusterChangeTest, ADragStoresThePositionAndRecomputesOneLimit) {
     EXPECT_EQ(controller->Limits().cpuTempUpper, 50);
 }
 
+// A CPU limit at or below the CPU's rated maximum warns there, but the hint
+// says that the power-off still waits for the rating.
+TEST_F(AdjusterChangeTest, CpuLimitBelowTheRatingSaysThePowerOffWaits) {
+    platform.cpuInfo = "processor\t: 0\nvendor_id\t: AuthenticAMD\ncpu family\t: 25\n"
+                       "model\t\t: 97\nmodel name\t: AMD Ryzen 9 7950X 16-Core Processor\n";
+    Start("KX-4100 Demo");
+    struct Case {
+        int position;
+        bool celsius;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {50, true, "CPU temperature max threshold : 75 'C, power-off only above 95 'C"},
+        {90, true, "CPU temperature max threshold : 95 'C, power-off only above 95 'C"},
+        {91, true, "CPU temperature max threshold : 95 'C, power-off only above 95 'C"},
+        {92, true, "CPU temperature max threshold : 96 'C"},
+        {50, false, "CPU temperature max threshold : 167 'F, power-off only above 203 'F"},
+        {100, false, "CPU temperature max threshold : 212 'F"},
+    };
+    for (const Case& c : cases) {
+        settings.Celsius = c.celsius ? 1 : 0;
+        Drag("CPU_TEMP_UPPER_LIMIT", c.position);
+        EXPECT_EQ(Hint(), c.hint) << c.position;
+    }
+    Drag("CPU_TEMP_LOWER_LIMIT", 50);
+    EXPECT_EQ(Hint(), "CPU temperature min threshold : 77 'F") << "only the upper limit";
+
+    // The sensor's own critical limit, once the library reports one, wins.
+    FakeHardware::Instance().Status.CpuTempCrit = 100;
+    settings.Celsius = 1;
+    Drag("CPU_TEMP_UPPER_LIMIT", 96);
+    EXPECT_EQ(Hint(), "CPU temperature max threshold : 98 'C, power-off only above 100 'C");
+}
+
+TEST_F(AdjusterChangeTest, WithoutARatingTheHintIsAsItWas) {
+    Start("KX-4100 Demo");
+    Drag("CPU_TEMP_UPPER_LIMIT", 50);
+    EXPECT_EQ(Hint(), "CPU temperature max threshold : 75 'C");
+}
+
 TEST_F(AdjusterChangeTest, TheBoardsBaseAppliesAndItsStartUpOverrideNoLonger) {
     Start("KX-4126", "[SysFanUpperBase]\nboard 4126 => SysFanUpperBase=4000\n"
                      "[VcoreLowerOverride]\nboard 4126 => VcoreLowerOverride=yes\n");

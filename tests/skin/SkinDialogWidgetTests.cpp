@@ -82,8 +82,8 @@ TEST(CSkinDialog, UnreadableSkinFilesGiveTheShippedSettings) {
         EXPECT_EQ(settings.IntervalTime, 3);
         EXPECT_EQ(settings.Celsius, 1);
         EXPECT_EQ(settings.SoundWarning, 1);
-        EXPECT_EQ(settings.LimitPosition[0], 50); // CPU temperature upper limit
-        EXPECT_EQ(settings.LimitPosition[5], 16); // CPU fan lower limit
+        EXPECT_EQ(settings.LimitPosition[0], 102); // CPU temperature upper limit, 101 °C
+        EXPECT_EQ(settings.LimitPosition[5], 16);  // CPU fan lower limit
         EXPECT_EQ(dialog.Skin().Sliders.size(), 18u);
         const auto said = std::count_if(reports.begin(), reports.end(), [&](const std::string& m) {
             return m.find(skin.string() + ": ") == 0 &&

@@ -143,6 +143,25 @@ void FakeHardware::Reset() {
     *this = FakeHardware{};
 }
 
+namespace {
+void GetStatus(HmioStatus* status) {
+    const uint32_t size = status->Size;
+    *status = FakeHardware::Instance().Status;
+    status->Size = size;
+}
+uint32_t NextNotice(char* buffer, uint32_t size) {
+    auto& notices = FakeHardware::Instance().Notices;
+    if (notices.empty())
+        return 0;
+    const std::string text = notices.front();
+    if (size > text.size()) {
+        std::memcpy(buffer, text.c_str(), text.size() + 1);
+        notices.pop_front();
+    }
+    return static_cast<uint32_t>(text.size());
+}
+} // namespace
+
 HardwareLibrary FakeHardware::Table() const {
     HardwareLibrary lib;
     lib.GetVid = GetVid;
@@ -159,6 +178,8 @@ HardwareLibrary FakeHardware::Table() const {
     lib.WritePort = WritePort;
     lib.ChassisClear = ChassisClear;
     lib.ChassisIntrusion = ChassisIntrusion;
+    lib.HmioGetStatus = GetStatus;
+    lib.HmioNextNotice = NextNotice;
     return lib;
 }
 

@@ -29,6 +29,10 @@ struct FakeHardware {
                                     {7, 35},   {8, 2700}, {9, 1800}, {10, 2100}};
     std::vector<uint8_t> Dmi;              // structure table returned by GetDMIData
     std::deque<uint8_t> ChassisAnswers{0}; // the intrusion latch, one per call
+    // The optional entry points: the read status returned by every
+    // HmioGetStatus, and the messages HmioNextNotice hands out in turn.
+    HmioStatus Status{};
+    std::deque<std::string> Notices;
 
     // Embedded controller behind the two ports: the command byte and the
     // second byte select a response; the status answers output-full after
