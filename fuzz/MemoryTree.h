@@ -10,7 +10,8 @@
 // folder stream not made here, goes on to the system unchanged (libFuzzer reads
 // its corpus through the same calls). The calls served: open, openat, read,
 // pread, close, fstat, fstatat, stat, lstat, fcntl, access, faccessat,
-// opendir, fdopendir, readdir, closedir, realpath, readlink, readlinkat.
+// opendir, fdopendir, readdir, closedir, realpath, readlink, readlinkat,
+// statfs.
 //
 // The code under test may come to use a call that is not wrapped (a new
 // system call, std::filesystem from the shared C++ library): the tree would

@@ -75,6 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ValueRAM(raw.data());
         (void)ChassisIntrusion();
     }
+    // What the monitor asks for besides the readings: the read status, the
+    // placement report (--sensors) and the notices, drained as it drains them.
+    HmioStatus status{};
+    HmioGetStatus(&status);
+    std::array<char, 8192> text{};
+    (void)HmioSensorReport(text.data(), text.size());
+    while (HmioNextNotice(text.data(), text.size()) != 0) {
+    }
     UnloadNTHMIO();
     return 0;
 }
