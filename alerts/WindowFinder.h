@@ -29,6 +29,11 @@ public:
         }
         return std::nullopt;
     }
+
+    // Why some windows cannot be seen in this session (one line for the
+    // user), or empty when every top-level window can be. May connect to the
+    // desktop to find out.
+    virtual std::string Limitation() { return {}; }
 };
 
 } // namespace sentinax

@@ -57,6 +57,10 @@ CMainDialog::CMainDialog(CSentinaxApp& app)
     SetReporter([this](const std::string& message) { platform_.Report(message); });
     setFixedSize(kFaceWidth, kFaceHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A window of its own, not a dialog: a dialog without a parent is made a
+    // transient of Qt's hidden leader window, and a minimised transient has
+    // no task bar entry, which is all that leads back to it without a tray.
+    setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
     commands_ = new MainWindowCommands(*this, app, controller_, platform_.Programs());
 
     if (!app.MetricsFolder.empty()) {
@@ -148,6 +152,11 @@ bool CMainDialog::CreateTrayIcon() {
             [this] { commands_->Run(WindowCommand::Restore); });
     connect(tray_, &CTrayIcon::exitRequested, this,
             [this] { commands_->Run(WindowCommand::TrayExit); });
+    connect(tray_, &CTrayIcon::becameAvailable, this,
+            [this] { controller_.ClearStandingHint(StandingHint::NoTray); });
+    // Until a tray appears the face says how to get back to it.
+    if (!tray_->Enabled())
+        controller_.SetStandingHint(StandingHint::NoTray, kNoTrayHint);
     return tray_->Enabled();
 }
 
@@ -327,6 +336,7 @@ void CMainDialog::SetFieldText(const std::string& name, const std::string& text)
 }
 
 void CMainDialog::OnButtonCommand(const std::string& name) {
+    controller_.OnUserAction();
     commands_->OnButtonCommand(name);
 }
 

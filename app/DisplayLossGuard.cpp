@@ -26,8 +26,16 @@ bool OnMainThread() {
 
 // Runs the clean-up once. Only plain C++ and system calls run from here: the
 // display is gone and Qt may be half way through ending the process.
+// Under Wayland the notice may come from Qt's event thread while the main
+// thread is about to end the process too: whoever comes second waits here
+// until the first has finished the clean-up.
+std::mutex g_running;
+
 void RunOnce(const char* why) {
-    if (!g_armed.load() || g_ran.exchange(true))
+    if (!g_armed.load())
+        return;
+    const std::lock_guard<std::mutex> lock(g_running);
+    if (g_ran.exchange(true))
         return;
     std::fprintf(stderr,
                  "sentinax4: %s; saving the changed settings, removing the shared memory and "
@@ -46,9 +54,14 @@ void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString&
     if (g_previousHandler)
         g_previousHandler(type, context, message);
     const bool serious = type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg;
-    if (!serious || !g_armed.load() || !OnMainThread())
+    if (!serious || !g_armed.load())
         return;
+    // Qt's Wayland platform notices a dead compositor on its own event thread
+    // and ends the process from there (_exit, no exit handlers): the notice
+    // counts from any thread. Other fatal messages only from the main one.
     const bool lost = DisplayLossGuard::IsDisplayLossMessage(message);
+    if (!lost && !OnMainThread())
+        return;
     if (lost) {
         RunOnce("the display connection was lost");
     } else if (type == QtFatalMsg) {

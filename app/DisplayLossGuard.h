@@ -10,8 +10,10 @@
 // While armed, the guard runs a clean-up that needs no display (the monitor's
 // MainController::CleanUpWithoutDisplay: the exit helper, the library, the
 // shared block and its lock, the settings) once, at the first of:
-//  - Qt's message about the broken connection, on the main thread, before Qt
-//    ends the process (a fatal one then ends it with status 1, not a crash);
+//  - Qt's message about the broken connection, before Qt ends the process
+//    (a fatal one then ends it with status 1, not a crash); under Wayland it
+//    may come from Qt's event thread, and a second notice from the main
+//    thread waits until the clean-up is done;
 //  - any other fatal message of Qt on the main thread;
 //  - an exit of the process (an exit handler), whatever called it.
 // Each time it says so on stderr. Disarm it once the ordinary clean-up ran.

@@ -5,6 +5,7 @@
 #include "alerts/HmSharedBlock.h"
 #include "alerts/SharedSensorMemory.h"
 #include "alerts/Suppression.h"
+#include "alerts/WindowFinder.h"
 #include "app/ExternalPrograms.h"
 #include "config/LimitConversion.h"
 #include "config/LimitItem.h"
@@ -56,6 +57,18 @@ bool MainController::OnInitDialog() {
 
     view_.SetTitle("Sentinax4");
     view_.LoadSkin(skinPath_);
+    // Said in the hint line until the user acts, not only until the pointer moves.
+    if (!settings_.SaveRefused.empty())
+        hints_.Set(StandingHint::SkinSettings, kUnreadableSettingsHint);
+    else if (!settings_.MissingFileText.empty())
+        hints_.Set(StandingHint::SkinSettings, kMissingSkinHint);
+    // Said once: a desktop that hides its windows' titles cannot pause the monitor.
+    if (const std::string why = platform_.Windows().Limitation(); !why.empty()) {
+        platform_.Report(why);
+        hints_.Set(StandingHint::TitleWatch, kNoTitleWatchHint);
+    }
+    if (const std::string& standing = hints_.ForPointer(std::string()); !standing.empty())
+        view_.SetFieldText(kHintField, standing);
 
     sampler_ = std::make_unique<SensorSampler>(profile_);
     companions_.Bind(profile_.HostMode);
@@ -452,6 +465,7 @@ void MainController::OnAdjusterChanged(const std::string& name) {
     const int position = view_.GetSliderPosition(name);
     settings_.LimitPosition[i] = position;
     settings_.LimitChanged[i] = true;
+    hints_.UserActed();
     std::string hint =
         AdjusterHint(item, position, settings_.Celsius != 0, profile_.SysFanUpperBase);
     // The board's start-up overrides no longer apply once the user moved it.
@@ -462,7 +476,17 @@ void MainController::OnAdjusterChanged(const std::string& name) {
 }
 
 void MainController::OnHint(const std::string& name) {
-    view_.SetFieldText(kHintField, PointerHint(name));
+    view_.SetFieldText(kHintField, hints_.ForPointer(PointerHint(name)));
+}
+
+void MainController::SetStandingHint(StandingHint kind, const std::string& text) {
+    hints_.Set(kind, text);
+    view_.SetFieldText(kHintField, hints_.ForPointer(std::string()));
+}
+
+void MainController::ClearStandingHint(StandingHint kind) {
+    hints_.Clear(kind);
+    view_.SetFieldText(kHintField, hints_.ForPointer(std::string()));
 }
 
 } // namespace sentinax

@@ -23,6 +23,7 @@
 #include "hardware/HardwareLibrary.h"
 #include "hardware/SensorSampler.h"
 #include "hardware/SensorState.h"
+#include "skin/HintLine.h"
 
 #include <cstdint>
 #include <memory>
@@ -101,6 +102,13 @@ public:
     // hint field shows that control's pointer hint, which clears it for almost
     // every control.
     void OnHint(const std::string& name);
+    // The user clicked a face button: hint messages that waited for the user
+    // to act go (moving a limit does the same).
+    void OnUserAction() { hints_.UserActed(); }
+    // A message that stands in the hint line until its cause goes (or, for
+    // the kinds that wait for it, the user acts); shown at once.
+    void SetStandingHint(StandingHint kind, const std::string& text);
+    void ClearStandingHint(StandingHint kind);
 
     const BoardProfile& Profile() const { return profile_; }
     const BoardIdentity& Identity() const { return identity_; }
@@ -171,6 +179,7 @@ private:
     bool coolingToolStarted_ = false;
     std::vector<ReadingSink*> sinks_;
     bool chassisOpen_ = false; // the intrusion latch as last polled
+    HintLine hints_;
 
     // Hardware state.
     const int isNtFamily_;

@@ -1,12 +1,12 @@
 // The real platform: libhmio.so, a thread sleep, the kernel release, the board
-// table files, the X11 window finder, the sound player, /HMShared and logind.
+// table files, the window finder (X11 and Wayland), the sound player, /HMShared and logind.
 #pragma once
 
 #include "DesktopPrograms.h"
 #include "Platform.h"
 
+#include "alerts/DesktopWindowFinder.h"
 #include "alerts/SharedSensorMemory.h"
-#include "alerts/X11WindowFinder.h"
 
 #include <memory>
 
@@ -32,7 +32,7 @@ public:
     std::string CpuInfo() override;
 
 private:
-    X11WindowFinder windows_;
+    DesktopWindowFinder windows_;
     std::unique_ptr<AlarmSound> sound_;
     SharedSensorMemory sharedMemory_;
     DesktopPrograms programs_;

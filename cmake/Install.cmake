@@ -80,9 +80,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://korvane.example/sentinax4")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_PREFIX}/${SX_PRIVATE_LIBDIR})
 # The alarm needs a sound server's multimedia plugin; the tray and the window
-# need an X11 platform plugin: both are loaded at run time, so shlibdeps does
-# not see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# need the platform plugins of X11 (qt6-qpa-plugins) and of native Wayland
+# sessions (qt6-wayland): all are loaded at run time, so shlibdeps does not
+# see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6multimedia6, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "prometheus-node-exporter, hardinfo")
 set(CPACK_STRIP_FILES ON)

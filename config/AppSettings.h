@@ -30,6 +30,10 @@ struct AppSettings {
     // Why nothing may be saved into the skin file in this run (its settings
     // could not be read and the shipped ones are in use); empty: saving is fine.
     std::string SaveRefused;
+    // The skin file did not exist when it was read: the run uses the shipped
+    // copy, and the save creates the file from this text with the run's
+    // changes in it. Empty once the file exists.
+    std::string MissingFileText;
 
     // The last problem a save reported: the clean-up may try the save more
     // than once (a signal, then the window's end), and one cause is said once.

@@ -125,7 +125,7 @@ bool CIniFile::WriteString(std::string_view section, std::string_view key, std::
 }
 
 bool CIniFile::Commit() {
-    if (pending_.empty())
+    if (pending_.empty() && !missingSeed_)
         return true;
     if (inMemory_) {
         *messages_ << "sentinax4: not saved to " << path_
@@ -139,6 +139,8 @@ bool CIniFile::Commit() {
         *messages_ << "sentinax4: cannot save settings to " << path_ << ": " << why << '\n';
         return false;
     }
+    if (read == ReadResult::Missing && missingSeed_)
+        bytes = *missingSeed_;
     IniDocument document(bytes);
     for (const Edit& edit : pending_)
         document.SetString(edit.section, edit.key, edit.value);
@@ -154,6 +156,7 @@ bool CIniFile::Commit() {
     }
     cache_.emplace(std::move(updated));
     pending_.clear();
+    missingSeed_.reset();
     return true;
 }
 

@@ -86,6 +86,11 @@ public:
     // can try again.
     bool Commit();
 
+    // A file that does not exist when Commit runs is created from text, with
+    // the queued values applied to it, even when none are queued; a file that
+    // exists by then is updated as usual and text is not used.
+    void CreateMissingFrom(std::string text) { missingSeed_ = std::move(text); }
+
     // Temporary files of a save are named ".<file>.tmp<pid>-<n>" beside the
     // file (beside a link's target when a save follows the link). Removes those of
     // processes that no longer run, each reported as one line; files of a
@@ -107,6 +112,7 @@ private:
     mutable std::string problem_;
     mutable std::vector<std::string> overfullReported_; // sections already reported
     std::vector<Edit> pending_;
+    std::optional<std::string> missingSeed_;
     bool inMemory_ = false;
 };
 

@@ -89,7 +89,10 @@ bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
     }
     std::ostringstream problems;
     CIniFile ini(skinPath, problems);
-    const bool any = QueueChangedSettings(ini, settings);
+    const bool create = !settings.MissingFileText.empty();
+    if (create)
+        ini.CreateMissingFrom(settings.MissingFileText);
+    const bool any = QueueChangedSettings(ini, settings) || create;
     const bool saved = !any || ini.Commit();
     SayOnce(settings, problems.str());
     if (!any)
@@ -99,6 +102,7 @@ bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
     settings.LimitChanged.fill(false);
     settings.ScreenSettingsChanged = false;
     settings.UnitSettingChanged = false;
+    settings.MissingFileText.clear();
     return true;
 }
 

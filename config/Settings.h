@@ -24,7 +24,9 @@ void LoadSettings(const CIniFile& ini, AppSettings& settings);
 // on failure (read-only file, full disk) the file stays intact, the reason goes
 // to stderr, the flags stay set and false is returned.
 // With SaveRefused set nothing is written: the reason goes to stderr when
-// something changed, and false is returned.
+// something changed, and false is returned. With MissingFileText set, a file
+// that still does not exist is created from that text with the changes in it
+// (whether or not anything changed), and the text is forgotten once written.
 bool SaveSettings(const std::string& skinPath, AppSettings& settings);
 
 // Queues into ini (CIniFile::SetString) the values SaveSettings writes, in its

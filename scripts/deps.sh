@@ -6,10 +6,11 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
-  libxcb1-dev libxcb-ewmh-dev libudev-dev libsensors-dev
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6-wayland
+  libxcb1-dev libxcb-ewmh-dev libxcb-xfixes0-dev libwayland-dev libudev-dev libsensors-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool jwm trayer dbus
+  sway xwayland grim waybar picom weston jq x11-xserver-utils x11-utils
   locales-all
   prometheus-node-exporter prometheus desktop-file-utils appstream dpkg-dev file
 )

@@ -100,6 +100,14 @@ bool CHoverButton::event(QEvent* event) {
     return QAbstractButton::event(event);
 }
 
+void CHoverButton::ResetPointerState() {
+    if (QWidget::mouseGrabber() == this)
+        releaseMouse();
+    if (isDown())
+        setDown(false);
+    SetHover(false);
+}
+
 void CHoverButton::SetHover(bool hover) {
     if (hover == hover_)
         return;

@@ -25,6 +25,10 @@ public:
     void SetStaticFace(bool staticFace) { staticFace_ = staticFace; }
 
     bool Hover() const { return hover_; }
+    // Forgets the pointer: not pressed, not lit, no mouse grab of its own.
+    // Run when a dialog or menu took the pointer away (a modal loop ended, or
+    // a command ran one), so that the next click starts afresh.
+    void ResetPointerState();
     // The image the button shows now.
     ButtonFace Face() const;
     const QImage& FaceImage(ButtonFace face) const;

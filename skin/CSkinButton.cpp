@@ -35,6 +35,11 @@ void CSkinButton::mouseReleaseEvent(QMouseEvent* event) {
         surface_.OnButtonIndex(index_);
         if (!alive)
             return;
+        // The command may have run a menu or a dialog: whatever pointer state
+        // the face's buttons held from before it is stale now, this button's
+        // own press included; the release handling below then only forgets
+        // the press.
+        surface_.ResetPointerStates();
     }
     CHoverButton::mouseReleaseEvent(event);
 }

@@ -41,6 +41,46 @@ QRect ToQRect(const SkinRect& r) {
 
 CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent) {
     setMouseTracking(true);
+    // A window's pixels can only carry alpha when it asks before it is made.
+    // Where nothing blends (X11 without a compositor) an opaque window costs
+    // the X server less on every repaint, so alpha is asked for only once a
+    // compositor runs.
+    if (parent == nullptr && CompositorWatch::AlphaWindowsPossible()) {
+        compositor_ = new CompositorWatch(this);
+        shape_ = compositor_->Shape();
+        if (shape_ == FaceShape::Translucent)
+            setAttribute(Qt::WA_TranslucentBackground);
+        // Queued: the window may be made anew, which must not happen inside
+        // the native event that told of the compositor.
+        connect(
+            compositor_, &CompositorWatch::compositingChanged, this,
+            [this] { SetShape(compositor_->Shape()); }, Qt::QueuedConnection);
+    }
+}
+
+// A compositor that started under an opaque window: the window is made anew
+// with alpha (where it was, shown or hidden as it was), and keeps it when the
+// compositor stops again; only the face painted into it changes then.
+void CSkinDialog::SetShape(FaceShape shape) {
+    if (shape == shape_)
+        return;
+    shape_ = shape;
+    if (shape == FaceShape::Translucent && !testAttribute(Qt::WA_TranslucentBackground)) {
+        const bool visible = isVisible();
+        const QPoint at = pos();
+        hide();
+        setAttribute(Qt::WA_TranslucentBackground);
+        destroy(); // the native window; the next one is made with alpha
+        create();
+        move(at);
+        if (region_)
+            setMask(*region_);
+        if (visible)
+            show();
+    }
+    if (shape == FaceShape::Translucent && blendedFace_.isNull() && region_)
+        blendedFace_ = MaskedFace(mainImage_, *region_);
+    update();
 }
 
 CSkinDialog::~CSkinDialog() = default;
@@ -82,16 +122,27 @@ void CSkinDialog::LoadSkin() {
     // Settings that cannot be read would all be zero: no alarm, every limit at
     // its lowest, healthy rails logged as faults. The shipped copy of the skin
     // stands in, and the user's file is left exactly as it is.
+    // A file that does not exist yet is made at exit from the shipped copy
+    // with the run's changes; one that exists but cannot be read is never
+    // saved over.
     std::optional<CIniFile> shipped;
     const std::string unusable = UnusableSettingsReason(file);
+    const bool missing = file.State() == CIniFile::ReadState::Missing;
     if (!unusable.empty()) {
         const std::string name = skinPath_.substr(skinPath_.rfind('/') + 1);
         const std::string_view text =
             ShippedSkinText(name).value_or(ShippedSkinText(kStandardSkinName).value_or(""));
         shipped.emplace(CIniFile::InMemory(skinPath_, text, std::cerr));
-        Report(skinPath_ + ": " + unusable +
-               "; the shipped settings are used and nothing is saved into the file");
-        if (settings_ != nullptr)
+        if (missing) {
+            Report(skinPath_ + ": " + unusable +
+                   "; the shipped settings are used and the file is created with them at exit");
+        } else {
+            Report(skinPath_ + ": " + unusable +
+                   "; the shipped settings are used and nothing is saved into the file");
+        }
+        if (settings_ != nullptr && missing)
+            settings_->MissingFileText = std::string(text);
+        else if (settings_ != nullptr)
             settings_->SaveRefused = "its settings could not be read (" + unusable + ")";
     }
     const CIniFile& ini = shipped ? *shipped : file;
@@ -162,7 +213,7 @@ void CSkinDialog::LoadSkin() {
         sliders_.push_back(new CSkinSlider(*this, row, dir));
     CheckPlaces();
     if (!unusable.empty())
-        SetFieldText(kHintField, kUnreadableSettingsHint);
+        SetFieldText(kHintField, missing ? kMissingSkinHint : kUnreadableSettingsHint);
 
     // The buttons hold their own pieces of the state pictures; only the face
     // is still painted from.
@@ -208,10 +259,16 @@ void CSkinDialog::CheckPlaces() {
         Report(skinPath_ + ": controls not wholly inside the window's shape: " + outside);
 }
 
+// The mask gives the X shape and, on every desktop, the input region; where a
+// compositor blends, the face painted through it gives the visible outline.
 void CSkinDialog::ApplyMask(const QImage& mask) {
     region_ = BitmapToRegion(mask, kMaskKey, kMaskTolerance);
-    if (region_)
+    blendedFace_ = QImage();
+    if (region_) {
         setMask(*region_);
+        if (testAttribute(Qt::WA_TranslucentBackground))
+            blendedFace_ = MaskedFace(mainImage_, *region_);
+    }
     update();
 }
 
@@ -233,6 +290,7 @@ void CSkinDialog::ReleaseSkin() {
     texts_.clear();
     sliders_.clear();
     mainImage_ = overImage_ = downImage_ = disabledImage_ = QImage();
+    blendedFace_ = QImage();
     if (region_) {
         clearMask();
         region_.reset();
@@ -306,17 +364,35 @@ void CSkinDialog::OnTextIndex(int index) {
     }
 }
 
+void CSkinDialog::ResetPointerStates() {
+    for (CSkinButton* button : buttons_)
+        button->ResetPointerState();
+    followPointer_ = false;
+}
+
+// A modal dialog over the window (blocked) and its end (unblocked) move the
+// pointer's events elsewhere and back: no press or light may survive either.
+bool CSkinDialog::event(QEvent* event) {
+    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+        ResetPointerStates();
+    return QDialog::event(event);
+}
+
 // Only the damaged part of the face is copied; the controls paint themselves
 // over it.
 void CSkinDialog::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect face = mainImage_.rect();
+    const bool blended = shape_ == FaceShape::Translucent && !blendedFace_.isNull();
+    const QImage& image = blended ? blendedFace_ : mainImage_;
+    // The face replaces what the window held, alpha included.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect face = image.rect();
     for (const QRect& r : event->region()) {
         const QRect covered = r.intersected(face);
         if (covered != r)
             painter.fillRect(r, kBareColour);
         if (!covered.isEmpty())
-            painter.drawImage(covered.topLeft(), mainImage_, covered);
+            painter.drawImage(covered.topLeft(), image, covered);
     }
 }
 

@@ -10,6 +10,8 @@
 // looks; a missing mask leaves the window rectangular at the face's size.
 #pragma once
 
+#include "CompositorWatch.h"
+#include "HintLine.h"
 #include "SkinReader.h"
 #include "config/AdjusterAccess.h"
 
@@ -30,9 +32,6 @@ class CSkinButton;
 class CSkinSlider;
 class CSkinText;
 
-// The hint field's text while the skin file's settings cannot be used.
-inline constexpr const char* kUnreadableSettingsHint =
-    "Skin file unreadable - shipped settings in use, nothing is saved";
 // The skin whose shipped settings stand in for a skin file of unknown name.
 inline constexpr const char* kStandardSkinName = "Skin.ini";
 
@@ -72,6 +71,10 @@ public:
 
     // Deletes every control and image.
     void ReleaseSkin();
+    // No face button stays pressed, lit or holding the mouse: run when a
+    // dialog or menu took the pointer (a modal loop began or ended, or a
+    // button's command returned), so the first click afterwards counts.
+    void ResetPointerStates();
 
     // Virtual operations: what the controls report. The base does nothing.
     // A button was clicked (pressed and released inside it).
@@ -102,6 +105,14 @@ public:
     const QImage& DisabledImage() const { return disabledImage_; }
     // The window's shape; none while the window is rectangular.
     const std::optional<QRegion>& WindowRegion() const { return region_; }
+    // How the cut-out corners are made now: by the X shape over an opaque
+    // face, or by a face whose pixels outside the mask are transparent (where
+    // a compositor blends windows). The input region follows the mask in both.
+    FaceShape Shape() const { return shape_; }
+    void SetShape(FaceShape shape);
+    // The face as painted while translucent: the face's pixels inside the
+    // mask, transparent outside; empty without a mask.
+    const QImage& BlendedFace() const { return blendedFace_; }
 
     // A picture of the skin (path: resolved file, name: as the row writes it),
     // decoded once per load whatever number of controls use it; an empty
@@ -116,6 +127,7 @@ protected:
     virtual void ApplyMask(const QImage& mask);
     void Report(const std::string& message) const;
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -136,6 +148,9 @@ private:
     QImage mainImage_, overImage_, downImage_, disabledImage_;
     std::map<std::string, QImage> imageCache_; // by resolved path, during a load
     std::optional<QRegion> region_;
+    QImage blendedFace_;
+    FaceShape shape_ = FaceShape::Shaped;
+    CompositorWatch* compositor_ = nullptr;
     // Dragging by the face where the window manager does not move the window.
     bool followPointer_ = false;
     QPoint grabOffset_;

@@ -103,4 +103,16 @@ std::optional<QRegion> BitmapToRegion(const QImage& image, uint32_t key, uint32_
     return result;
 }
 
+QImage MaskedFace(const QImage& face, const QRegion& region) {
+    if (face.isNull())
+        return QImage();
+    QImage blended(face.size(), QImage::Format_ARGB32_Premultiplied);
+    blended.fill(Qt::transparent);
+    QPainter painter(&blended);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setClipRegion(region);
+    painter.drawImage(0, 0, face);
+    return blended;
+}
+
 } // namespace sentinax

@@ -40,4 +40,9 @@ void CropImage(const QImage& source, QImage& target, int left, int top, int righ
 // the image is empty.
 std::optional<QRegion> BitmapToRegion(const QImage& image, uint32_t key, uint32_t tolerance);
 
+// The face as a premultiplied ARGB32 picture of its own size: its pixels
+// inside the region opaque, every other pixel fully transparent (what a
+// compositor shows through). Empty for an empty face.
+QImage MaskedFace(const QImage& face, const QRegion& region);
+
 } // namespace sentinax

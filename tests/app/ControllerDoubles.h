@@ -109,7 +109,9 @@ struct RecordingTimers : TickTimers {
 
 struct FakeWindows : WindowFinder {
     std::set<std::string> titles;
+    std::string limitation; // what this session cannot see
     bool WindowExists(const std::string& title) override { return titles.count(title) > 0; }
+    std::string Limitation() override { return limitation; }
 };
 
 struct FakeSound : AlarmSound {

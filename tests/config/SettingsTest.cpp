@@ -122,5 +122,44 @@ TEST_F(SaveSettingsTest, FailureKeepsTheFlagsForAnotherTry) {
     EXPECT_EQ(reread.Celsius, settings_.Celsius);
 }
 
+// A skin file that did not exist when the run began is made at exit from the
+// text the run used, with what the user changed in it, even when nothing
+// changed; one that appeared meanwhile is updated as any other; a refused
+// file stays refused.
+TEST_F(SaveSettingsTest, AMissingFileIsCreatedFromTheRunsSettings) {
+    const std::string shipped = "[Screen]\r\nMain=Main.png\r\nIntervalTime=3\r\nCelsius=1\r\n"
+                                "[TRACKBARINFO]\r\n"
+                                "1=CPU_TEMP_UPPER_LIMIT,Normal.jpg,Sel.jpg,215,40,55,18,H,50\r\n";
+    const std::string missing = dir_.File("Created.ini");
+    settings_.MissingFileText = shipped;
+    settings_.LimitPosition[0] = 70;
+    settings_.LimitChanged[0] = true;
+    ASSERT_TRUE(SaveSettings(missing, settings_));
+    std::string expected = shipped;
+    expected.replace(expected.find(",H,50"), 5, ",H,70");
+    EXPECT_EQ(ReadBytes(missing), expected);
+    EXPECT_TRUE(settings_.MissingFileText.empty()) << "the file exists now";
+    EXPECT_FALSE(settings_.LimitChanged[0]);
+
+    // Nothing changed: the file is still made, so the next run has its own.
+    const std::string untouched = dir_.File("Untouched.ini");
+    settings_.MissingFileText = shipped;
+    ASSERT_TRUE(SaveSettings(untouched, settings_));
+    EXPECT_EQ(ReadBytes(untouched), shipped);
+
+    // A file that appeared during the run is updated, not replaced.
+    settings_.MissingFileText = shipped;
+    settings_.Celsius = 0;
+    settings_.UnitSettingChanged = true;
+    ASSERT_TRUE(SaveSettings(path_, settings_));
+    EXPECT_NE(ReadBytes(path_).find("ThumbSel.png"), std::string::npos) << "its own rows stay";
+    EXPECT_EQ(ReadBytes(path_).find("Main=Main.png"), std::string::npos);
+
+    // A folder that does not exist: the failure keeps the text for another try.
+    settings_.MissingFileText = shipped;
+    EXPECT_FALSE(SaveSettings(dir_.File("gone/Skin.ini"), settings_));
+    EXPECT_EQ(settings_.MissingFileText, shipped);
+}
+
 } // namespace
 } // namespace sentinax

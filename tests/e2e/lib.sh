@@ -34,7 +34,22 @@ done
 
 cleanup() {
   local pid
-  for pid in "${APP_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+  # The program first, then sway, which ends its XWayland (and its sockets
+  # in /tmp) on an ordinary stop.
+  for pid in "${APP_PIDS[@]}"; do
+    [ "$pid" = "${SWAY_PID:-}" ] || kill -KILL "$pid" 2>/dev/null || true
+  done
+  if [ -n "${SWAY_PID:-}" ] && kill -TERM "$SWAY_PID" 2>/dev/null; then
+    for _ in $(seq 1 50); do kill -0 "$SWAY_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$SWAY_PID" 2>/dev/null || true
+  fi
+  # XWayland's socket and lock, left when sway was killed (they are nobody's).
+  if [ -n "${SWAY_XDISPLAY:-}" ]; then
+    local n=${SWAY_XDISPLAY#:}
+    for f in "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"; do
+      [ "$(stat -c %U "$f" 2>/dev/null)" = nobody ] && rm -f "$f"
+    done
+  fi
   [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
@@ -201,6 +216,73 @@ visible_window_titled() {
     [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$2" ] && { echo "$w"; return 0; }
   done
   return 1
+}
+
+# Tests that need something this machine cannot run end with this code, which
+# ctest reports as skipped; the reason is printed first.
+SKIP_CODE=77
+skip() {
+  echo "SKIP: $*"
+  exit "$SKIP_CODE"
+}
+
+# start_sway: a headless wlroots desktop (sway, software rendering) with
+# XWayland, run as the unprivileged user nobody (sway refuses root) in its own
+# runtime folder. Sets WAYLAND_DISPLAY (a path), DISPLAY (XWayland's) and
+# SWAYSOCK. The desktop's background is sway's own grey (no wallpaper), which
+# is what shows through a window's transparent pixels. Skips where it cannot run.
+SWAY_PID=""
+start_sway() {
+  command -v sway >/dev/null || skip "sway is not installed (scripts/deps.sh)"
+  command -v Xwayland >/dev/null || skip "Xwayland is not installed (scripts/deps.sh)"
+  [ "$(id -u)" = 0 ] || skip "starting sway as another user needs root"
+  local rt=$WORK/wl
+  mkdir -m 0700 "$rt"
+  chown nobody:nogroup "$rt"
+  chmod 0755 "$WORK"
+  # Fixed-size windows float, centred; no borders or bars; XWayland at once,
+  # letting root (the tests) in: XWayland runs as nobody.
+  cat > "$rt/config" <<CONF
+output HEADLESS-1 resolution 1024x768
+default_border none
+default_floating_border none
+xwayland force
+exec sh -c 'xhost +si:localuser:root >/dev/null; echo "\$DISPLAY" > $rt/xdisplay'
+CONF
+  chown nobody:nogroup "$rt/config"
+  (cd "$rt" && exec env -i PATH="$PATH" HOME="$rt" XDG_RUNTIME_DIR="$rt" WLR_BACKENDS=headless \
+     WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+     setpriv --reuid=nobody --regid=nogroup --clear-groups sway -c "$rt/config" \
+     >"$WORK/sway.log" 2>&1) &
+  SWAY_PID=$!
+  APP_PIDS+=("$SWAY_PID")
+  wait_for 15 test -S "$rt/wayland-1" || { cat "$WORK/sway.log" >&2; skip "sway did not start headless here"; }
+  wait_for 15 test -s "$rt/xdisplay" || skip "XWayland did not start under sway"
+  export WAYLAND_DISPLAY=$rt/wayland-1
+  export DISPLAY
+  DISPLAY=$(cat "$rt/xdisplay")
+  SWAY_XDISPLAY=$DISPLAY
+  SWAYSOCK=$(ls "$rt"/sway-ipc.*.sock)
+  export SWAYSOCK
+  wait_for 10 xdotool getmouselocation || { cat "$WORK/sway.log" >&2; echo "DISPLAY=$DISPLAY" >&2; xdotool getmouselocation >&2; skip "XWayland does not answer"; }
+}
+
+# A private session bus for the tray tests, nothing on it; sets
+# DBUS_SESSION_BUS_ADDRESS.
+start_tray_bus() {
+  command -v dbus-daemon >/dev/null || skip "dbus-daemon is not installed"
+  dbus-daemon --session --nofork --print-address=3 --address="unix:path=$WORK/session-bus" \
+    3>"$WORK/bus-address" >/dev/null 2>&1 &
+  APP_PIDS+=("$!")
+  wait_for 10 test -s "$WORK/bus-address" || fail "no session bus"
+  export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/session-bus
+}
+
+# The sway tree's window with this exact title: "x y width height" of its
+# rectangle on the output, or nothing (exit 1) while it is not mapped.
+sway_window_rect() {
+  swaymsg -t get_tree 2>/dev/null | jq -er --arg t "$1" \
+    'first(.. | objects | select(.name? == $t and (.pid? != null)) | .rect | "\(.x) \(.y) \(.width) \(.height)")'
 }
 
 # fake_cpuinfo VENDOR FAMILY MODEL NAME: the monitor reads this CPU instead of

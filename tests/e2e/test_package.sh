@@ -13,6 +13,7 @@ grep -q '^ Maintainer: ' "$WORK/info.txt" || fail "maintainer"
 grep -q '^ Description: hardware-health monitor' "$WORK/info.txt" || fail "description"
 grep -q '^ Depends: .*libqt6widgets6' "$WORK/info.txt" || fail "shlibdeps: $(grep Depends "$WORK/info.txt")"
 grep -q '^ Depends: .*libc6' "$WORK/info.txt" || fail "shlibdeps: no libc6"
+grep -q '^ Depends: .*qt6-wayland' "$WORK/info.txt" || fail "no qt6-wayland: native Wayland sessions would run through XWayland"
 dpkg-deb --contents "$DEB" | awk '{print $6}' | sed 's|^\./||' > "$WORK/files.txt"
 for f in usr/bin/sentinax4 usr/bin/sentinax-shm usr/lib/sentinax/libhmio.so \
          usr/share/sentinax/boards.table usr/share/sentinax/Skins/Skin.ini \

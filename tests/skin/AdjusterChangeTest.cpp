@@ -177,6 +177,54 @@ TEST_F(AdjusterChangeTest, OtherNamesChangeNothingAndPointerHintsClear) {
     EXPECT_EQ(Hint(), "");
 }
 
+// Messages that stand in the hint line: the skin file's (until the user acts)
+// and the desktop's (until their cause goes) come back after every pointer
+// hint; a message for the user is not wiped by the next pointer move.
+TEST_F(AdjusterChangeTest, StandingHintsOutlivePointerMovesUntilTheUserActs) {
+    struct Case {
+        const char* why;
+        std::string saveRefused, missingText, limitation;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"unreadable skin file", "its settings could not be read", "", "", kUnreadableSettingsHint},
+        {"missing skin file", "", "[Screen]\nIntervalTime=3\n", "", kMissingSkinHint},
+        {"no window titles", "", "", "no titles here", kNoTitleWatchHint},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        settings.SaveRefused = c.saveRefused;
+        settings.MissingFileText = c.missingText;
+        platform.windows.limitation = c.limitation;
+        view.fields.clear();
+        platform.reports.clear();
+        Start("KX-4100 Demo");
+        EXPECT_EQ(Hint(), c.shown) << "shown at start";
+        controller->OnHint("");
+        controller->OnHint("BUTTON_EXIT");
+        EXPECT_EQ(Hint(), c.shown) << "pointer moves leave it";
+        controller->OnHint("NONE");
+        EXPECT_EQ(Hint(), "none") << "a control's own hint shows over it";
+        controller->OnHint("");
+        EXPECT_EQ(Hint(), c.shown) << "and then it comes back";
+        EXPECT_EQ(platform.reports.size(), c.limitation.empty() ? 0u : 1u);
+
+        controller->OnUserAction();
+        controller->OnHint("");
+        EXPECT_EQ(Hint(), "") << "gone once the user acted";
+    }
+
+    // No tray: said until a tray appears, whatever the user does meanwhile.
+    controller->SetStandingHint(StandingHint::NoTray, kNoTrayHint);
+    EXPECT_EQ(Hint(), kNoTrayHint);
+    Drag("V12_UPPER_LIMIT", 50);
+    EXPECT_EQ(Hint(), " +12 V max threshold : 13.00 v");
+    controller->OnHint("");
+    EXPECT_EQ(Hint(), kNoTrayHint) << "a drag is no tray";
+    controller->ClearStandingHint(StandingHint::NoTray);
+    EXPECT_EQ(Hint(), "");
+}
+
 // Only the dragged adjuster's row is rewritten at exit, with the built-in
 // geometry and the new position; every other byte stays.
 TEST_F(AdjusterChangeTest, TheCleanUpWritesOnlyTheDraggedRow) {

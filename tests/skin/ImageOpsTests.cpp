@@ -55,6 +55,41 @@ TEST(ImageOps, MaskRegionsHoldExactlyTheNonWhitePixels) {
     EXPECT_FALSE(BitmapToRegion(QImage(), kMaskKey, kMaskTolerance).has_value());
 }
 
+// The face a compositor blends: every pixel of the mask's region is the face's
+// own and opaque, every other one fully transparent (the desktop shows there).
+TEST(ImageOps, TheBlendedFaceIsOpaqueInsideTheMaskAndClearOutside) {
+    QImage mask(64, 48, QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    {
+        QPainter p(&mask);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        p.drawRoundedRect(QRect(0, 0, 64, 48), 12, 12);
+    }
+    QImage face(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            face.setPixel(x, y, qRgb(x * 4, y * 5, 90)); // no two columns alike
+    const QRegion region = *BitmapToRegion(mask, kMaskKey, kMaskTolerance);
+    const QImage blended = MaskedFace(face, region);
+    ASSERT_EQ(blended.size(), face.size());
+    int inside = 0;
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const QRgb got = blended.pixel(x, y);
+            if (region.contains(QPoint(x, y))) {
+                ++inside;
+                ASSERT_EQ(got, face.pixel(x, y)) << x << "," << y;
+            } else {
+                ASSERT_EQ(qAlpha(got), 0) << x << "," << y << " must let the desktop through";
+            }
+        }
+    }
+    EXPECT_GT(inside, 64 * 48 * 9 / 10);
+    EXPECT_LT(inside, 64 * 48) << "the corners are cut";
+    EXPECT_TRUE(MaskedFace(QImage(), region).isNull());
+}
+
 TEST(ImageOps, CuttingPastTheEdgeGivesBlackAndAnEmptySourceChangesNothing) {
     QImage source(10, 10, QImage::Format_RGB32);
     source.fill(Qt::red);

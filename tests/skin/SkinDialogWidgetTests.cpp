@@ -34,7 +34,7 @@ TEST(CSkinDialog, LoadingTheSkinReadsSettingsAndRows) {
 
 // A skin file whose settings cannot be read gives the shipped settings (not
 // zeros: alarm off, limits at their lowest), one message, the hint, and a file
-// left exactly as it was.
+// left exactly as it was (an empty file included: it exists).
 TEST(CSkinDialog, UnreadableSkinFilesGiveTheShippedSettings) {
     namespace fs = std::filesystem;
     char pattern[] = "/tmp/sx-badskin-XXXXXX";
@@ -52,7 +52,6 @@ TEST(CSkinDialog, UnreadableSkinFilesGiveTheShippedSettings) {
         return text;
     }();
     const Case cases[] = {
-        {"missing", [](const fs::path&) {}},
         {"empty", [](const fs::path& p) { std::ofstream{p}; }},
         {"folder", [](const fs::path& p) { fs::create_directory(p); }},
         {"binary",
@@ -99,10 +98,48 @@ TEST(CSkinDialog, UnreadableSkinFilesGiveTheShippedSettings) {
         settings.LimitChanged[0] = true;
         settings.LimitPosition[0] = 70;
         EXPECT_FALSE(SaveSettings(skin.string(), settings));
-        EXPECT_EQ(fs::exists(skin), std::string(c.name) != "missing");
-        if (fs::is_regular_file(skin))
+        EXPECT_TRUE(fs::exists(skin));
+        if (fs::is_regular_file(skin)) {
             EXPECT_EQ(fs::file_size(skin), before);
+        }
     }
+    fs::remove_all(dir);
+}
+
+// A skin file that does not exist runs on the shipped settings too, but is
+// made at exit with them and what the user changed.
+TEST(CSkinDialog, AMissingSkinFileIsMadeAtExitWithTheRunsSettings) {
+    namespace fs = std::filesystem;
+    char pattern[] = "/tmp/sx-noskin-XXXXXX";
+    const fs::path dir = ::mkdtemp(pattern);
+    const fs::path skin = dir / "Skin.ini";
+    AppSettings settings;
+    std::vector<std::string> reports;
+    CSkinDialog dialog;
+    dialog.SetReporter([&](const std::string& m) { reports.push_back(m); });
+    dialog.SetSettings(&settings);
+    dialog.SetSkinPath(skin.string());
+    ASSERT_TRUE(dialog.OnInitDialog());
+    EXPECT_EQ(settings.IntervalTime, 3);
+    EXPECT_TRUE(settings.SaveRefused.empty());
+    // (The pictures beside it are missing too, and said so.)
+    const auto said = std::count_if(reports.begin(), reports.end(), [](const std::string& m) {
+        return m.find("created with them at exit") != std::string::npos;
+    });
+    EXPECT_EQ(said, 1);
+    bool hinted = false;
+    for (const CSkinText* text : dialog.Texts())
+        hinted = hinted || text->Text() == kMissingSkinHint;
+    EXPECT_TRUE(hinted);
+
+    settings.LimitChanged[5] = true;
+    settings.LimitPosition[5] = 30;
+    ASSERT_TRUE(SaveSettings(skin.string(), settings));
+    AppSettings reread;
+    LoadSettings(CIniFile(skin.string()), reread);
+    EXPECT_EQ(reread.LimitPosition[5], 30) << "the dragged limit";
+    EXPECT_EQ(reread.LimitPosition[0], settings.LimitPosition[0]) << "the shipped ones beside it";
+    EXPECT_EQ(reread.IntervalTime, 3);
     fs::remove_all(dir);
 }
 
