@@ -67,7 +67,7 @@ bool MainController::OnInitDialog() {
         platform_.Report(why);
         hints_.Set(StandingHint::TitleWatch, kNoTitleWatchHint);
     }
-    if (const std::string& standing = hints_.ForPointer(std::string()); !standing.empty())
+    if (const std::string standing = hints_.ForPointer(std::string()); !standing.empty())
         view_.SetFieldText(kHintField, standing);
 
     sampler_ = std::make_unique<SensorSampler>(profile_);

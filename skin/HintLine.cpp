@@ -15,7 +15,7 @@ void HintLine::UserActed() {
     Clear(StandingHint::TitleWatch);
 }
 
-const std::string& HintLine::ForPointer(const std::string& pointerHint) const {
+std::string HintLine::ForPointer(const std::string& pointerHint) const {
     if (!pointerHint.empty())
         return pointerHint;
     for (const std::string& text : standing_) {

@@ -33,7 +33,7 @@ public:
     void UserActed();
     // The text a pointer move shows: the control's own hint when it has one,
     // else the most important standing message, else nothing.
-    const std::string& ForPointer(const std::string& pointerHint) const;
+    std::string ForPointer(const std::string& pointerHint) const;
 
 private:
     std::array<std::string, 3> standing_;
