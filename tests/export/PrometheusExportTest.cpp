@@ -27,6 +27,7 @@ ReadingSnapshot DemoBoard() {
     // 3.3 V, +5 V, the system temperature and two fans are absent.
     s.ChassisSupported = true;
     s.ChassisOpen = true;
+    s.EvaluatedAt = 1718000000;
     return s;
 }
 
@@ -72,7 +73,15 @@ TEST(PrometheusText, ExpositionOfOneEvaluation) {
         "sentinax_alarm{quantity=\"fan_speed\",item=\"cpu\"} 1\n"
         "# HELP sentinax_chassis_intrusion 1 when the case was found opened\n"
         "# TYPE sentinax_chassis_intrusion gauge\n"
-        "sentinax_chassis_intrusion 1\n";
+        "sentinax_chassis_intrusion 1\n"
+        "# HELP sentinax_poweroff_countdown 1 while the over-temperature countdown to a power-off "
+        "runs\n"
+        "# TYPE sentinax_poweroff_countdown gauge\n"
+        "sentinax_poweroff_countdown 0\n"
+        "# HELP sentinax_last_evaluation_timestamp_seconds When the readings were taken, in "
+        "seconds since the epoch\n"
+        "# TYPE sentinax_last_evaluation_timestamp_seconds gauge\n"
+        "sentinax_last_evaluation_timestamp_seconds 1718000000\n";
     EXPECT_EQ(PrometheusText(DemoBoard()), expected);
     // The user's language changes nothing.
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
@@ -85,6 +94,14 @@ TEST(PrometheusText, ExpositionOfOneEvaluation) {
     EXPECT_NE(PrometheusText(cold).find("sentinax_temperature_celsius{item=\"system\"} -44\n"),
               std::string::npos);
     EXPECT_EQ(PrometheusText(ReadingSnapshot{}), "");
+    // A countdown under way, and a time past 2038 (the rules compare it with time()).
+    ReadingSnapshot counting = DemoBoard();
+    counting.PowerOffCountdown = true;
+    counting.EvaluatedAt = 4102444800;
+    const std::string text = PrometheusText(counting);
+    EXPECT_NE(text.find("\nsentinax_poweroff_countdown 1\n"), std::string::npos);
+    EXPECT_NE(text.find("\nsentinax_last_evaluation_timestamp_seconds 4102444800\n"),
+              std::string::npos);
 }
 
 TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
