@@ -51,7 +51,7 @@ bool WriteAll(int fd, const std::string& bytes) {
 // Replaces path by bytes so that at every moment the path names either the
 // complete old file or the complete new one. Sets why on failure.
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& why,
-                 Durability durability) {
+                 Durability durability, mode_t mode) {
     // Write through a symbolic link to its target instead of replacing the link.
     std::string target = path;
     struct stat st {};
@@ -91,11 +91,13 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
         return false;
     }
     bool ok = true;
-    if (exists) {
+    if (mode != 0) {
+        ok = ::fchmod(fd, mode & 07777) == 0;
+    } else if (exists) {
         ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-        if (ok && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
-            (void)::fchown(fd, st.st_uid, st.st_gid); // only root may; a failure keeps our owner
     }
+    if (ok && exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
+        (void)::fchown(fd, st.st_uid, st.st_gid); // only root may; a failure keeps our owner
     ok = ok && WriteAll(fd, bytes) && (durability == Durability::Transient || ::fsync(fd) == 0);
     if (!ok)
         why = std::strerror(errno);

@@ -17,8 +17,11 @@ enum class Durability {
 // Replaces path by bytes so that at every moment the path names either the
 // complete old file or the complete new one. A symbolic link is written
 // through to its target; a read-only file is refused. Sets why on failure.
+// mode 0: a new file's mode is left to the umask and an old file's is kept;
+// otherwise the file gets exactly this mode (a file that other users'
+// programs read, whatever the umask of the writer).
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& why,
-                 Durability durability = Durability::Synced);
+                 Durability durability = Durability::Synced, mode_t mode = 0);
 
 // Splits a path into its folder (with the separator, "./" for a bare name)
 // and its file name.

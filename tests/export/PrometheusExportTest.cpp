@@ -118,7 +118,10 @@ TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
     EXPECT_NE(reports[0].find("cannot write the readings"), std::string::npos);
 
     fs::create_directory(dir / "metrics");
+    // Written under a service's umask, it is still readable by node_exporter's user.
+    const mode_t umaskBefore = ::umask(077);
     sink.Publish(DemoBoard());
+    ::umask(umaskBefore);
     ASSERT_EQ(reports.size(), 2u); // it works again, and says so
     std::ifstream in(dir / "metrics/sentinax.prom");
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), PrometheusText(DemoBoard()));
@@ -129,6 +132,9 @@ TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
         ++files;
     }
     EXPECT_EQ(files, 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(sink.Path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
     fs::remove_all(dir);
 }
 
