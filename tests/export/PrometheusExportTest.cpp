@@ -8,6 +8,9 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace sentinax {
@@ -136,6 +139,38 @@ TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
     ASSERT_EQ(::stat(sink.Path().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
     fs::remove_all(dir);
+}
+
+// Every metric the shipped alert rules, their tests and the dashboard query is
+// one the monitor writes: a renamed metric would leave an alert that can
+// never fire and a panel that stays empty.
+TEST(PrometheusText, TheShippedRulesAndDashboardAskOnlyForExportedMetrics) {
+    ReadingSnapshot full = DemoBoard();
+    for (ItemReading& r : full.Items)
+        r.Present = true;
+    std::set<std::string> exported;
+    const std::regex sample(R"(^(sentinax_[a-z_]+)[{ ])");
+    std::istringstream lines(PrometheusText(full));
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (std::regex_search(line, m, sample))
+            exported.insert(m[1]);
+    }
+    ASSERT_GE(exported.size(), 13u);
+    int asked = 0;
+    for (const char* file :
+         {"sentinax-rules.yml", "sentinax-rules-test.yml", "sentinax-dashboard.json"}) {
+        std::ifstream in(std::string(SX_PROMETHEUS_DIR) + "/" + file);
+        ASSERT_TRUE(in) << file;
+        const std::string content((std::istreambuf_iterator<char>(in)), {});
+        const std::regex name(R"(sentinax_[a-z_]+)");
+        for (auto it = std::sregex_iterator(content.begin(), content.end(), name);
+             it != std::sregex_iterator(); ++it) {
+            ++asked;
+            EXPECT_TRUE(exported.count(it->str())) << file << " asks for " << it->str();
+        }
+    }
+    EXPECT_GT(asked, 20);
 }
 
 } // namespace
