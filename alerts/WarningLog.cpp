@@ -1,16 +1,13 @@
 #include "WarningLog.h"
 
-#include "hardware/RegularFile.h"
+#include "config/SafeWriter.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <iostream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace sentinax {
@@ -84,50 +81,20 @@ void WarningLog::AppendLogLine(const std::string& text) {
 }
 
 void WarningLog::KeepPreviousGeneration() {
-    struct stat st {};
-    if (::lstat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return; // nothing of ours to keep; a link or the like is never moved
-    }
-    if (::rename(path_.c_str(), PreviousPath().c_str()) != 0) {
-        *errors_ << "Sentinax: cannot keep the previous warning log as " << PreviousPath() << ": "
-                 << std::strerror(errno) << "; " << path_ << " restarts empty\n";
+    std::string dir, base, why;
+    SplitPath(PreviousPath(), dir, base);
+    // Only the user's own regular log is moved; a link or the like never is.
+    if (!RenameOwnFile(path_, base, why) && why != std::strerror(ENOENT) &&
+        why.rfind("is ", 0) != 0) {
+        *errors_ << "sentinax4: cannot keep the previous warning log as " << PreviousPath() << ": "
+                 << why << "; " << path_ << " restarts empty\n";
     }
 }
 
 bool WarningLog::Write(const std::string& record, bool restart) {
-    FileCheck check;
-    // The descriptor must not leak into the tools the program starts
-    // (OpenRegularFile adds O_CLOEXEC). 0666: the umask decides, as for any
-    // file the user makes.
-    const int fd = OpenRegularFile(
-        path_, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | (restart ? O_TRUNC : 0), check, 0666);
-    if (fd < 0) {
-        ReportProblem(check.Why);
-        return false;
-    }
-    // One write with O_APPEND: another writer cannot split the record. A
-    // record that does not fit whole (a full disk) is taken back, so the log
-    // never holds half a line.
-    struct stat st {};
-    const off_t start = ::fstat(fd, &st) == 0 ? st.st_size : -1;
-    std::size_t done = 0;
-    int error = 0;
-    while (done < record.size()) {
-        const ssize_t n = ::write(fd, record.data() + done, record.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (error != 0 && done > 0 && start >= 0)
-        (void)::ftruncate(fd, start);
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0) {
-        ReportProblem(std::strerror(error));
+    std::string why;
+    if (!AppendToFile(path_, record, restart ? AppendMode::StartAfresh : AppendMode::Append, why)) {
+        ReportProblem(why);
         return false;
     }
     return true;
@@ -135,7 +102,7 @@ bool WarningLog::Write(const std::string& record, bool restart) {
 
 void WarningLog::ReportProblem(const std::string& why) {
     if (!failing_) {
-        *errors_ << "Sentinax: cannot write the warning log " << path_ << ": " << why
+        *errors_ << "sentinax4: cannot write the warning log " << path_ << ": " << why
                  << "; warnings are still shown and sounded\n";
     }
     failing_ = true;

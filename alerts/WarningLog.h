@@ -6,8 +6,9 @@
 // so a long episode does not erase the history before it.
 //
 // The log is the user's record, so it is written only into a regular file of
-// that name: a symbolic link, a FIFO, a directory or a device under the name
-// is left alone (opened with O_NOFOLLOW and O_NONBLOCK, then checked). A log
+// that name owned by the user, in a folder nobody else can change: a symbolic
+// link, a FIFO, a directory or a device under the name is left alone
+// (config/SafeWriter.h, AppendToFile). A log
 // that cannot be written is reported once on the error stream (and again
 // only after a record got through in between); the warnings themselves do
 // not depend on the log and still reach the window and the alarm.

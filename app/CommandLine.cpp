@@ -62,6 +62,12 @@ std::string UsageText() {
 }
 
 std::string AutostartEntry(const std::string& programPath) {
+    // A line break in the path would end the Exec line and start a line of the
+    // path's choosing; no control character belongs in a desktop entry.
+    for (unsigned char c : programPath) {
+        if (c < 0x20 || c == 0x7f)
+            return {};
+    }
     // The path is quoted for the Exec key: backslash, quote, dollar and
     // backquote are escaped inside the quotes.
     std::string quoted = "\"";

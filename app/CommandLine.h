@@ -31,7 +31,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* m
 // The text of --help.
 std::string UsageText();
 
-// The autostart entry that starts this program at log-in.
+// The autostart entry that starts this program at log-in; empty when the path
+// holds a control character (a line break would add lines to the entry).
 std::string AutostartEntry(const std::string& programPath);
 // $XDG_CONFIG_HOME/autostart/sentinax4.desktop (~/.config/... by default);
 // empty when neither variable is an absolute path.

@@ -1,10 +1,11 @@
 #include "WorkingFolder.h"
 
-#include <cstdio>
-#include <fcntl.h>
+#include "config/SafeFolder.h"
+#include "config/SafeWriter.h"
+#include "hardware/RegularFile.h"
+
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace sentinax {
 
@@ -12,30 +13,45 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Far above any skin picture or alarm sound; a bound on what is copied.
+constexpr std::size_t kMaxSeededFile = 64u << 20;
+
 bool IsFolder(const fs::path& path) {
     std::error_code ec;
     return fs::is_directory(path, ec);
 }
 
-// Copies one file when the target does not exist yet.
+// Copies one file when the target name is free.
 void CopyIfMissing(const fs::path& from, const fs::path& to, std::vector<std::string>& problems) {
     std::error_code ec;
-    if (fs::symlink_status(to, ec).type() != fs::file_type::not_found)
-        return; // the user's own (or anything else there): never replaced
-    const fs::path temp =
-        to.parent_path() / ("." + to.filename().string() + ".seed" + std::to_string(::getpid()));
-    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
-    if (!ec) {
-        // The name is taken only if it is still free: a file the user made
-        // meanwhile stays.
-        if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0 &&
-            errno != EEXIST)
-            ec.assign(errno, std::generic_category());
+    const fs::file_type there = fs::symlink_status(to, ec).type();
+    if (there == fs::file_type::regular)
+        return; // the user's own: never replaced
+    std::string why;
+    if (there == fs::file_type::not_found) {
+        std::string bytes;
+        const FileCheck check = ReadRegularFile(from.string(), kMaxSeededFile, bytes);
+        if (!check.Ok()) {
+            problems.push_back(from.string() + ": cannot copy it: " + check.Why);
+            return;
+        }
+        switch (CreateFileIfAbsent(to.string(), bytes, why)) {
+        case CreateResult::Created:
+            return;
+        case CreateResult::Failed:
+            problems.push_back(to.string() + ": cannot copy " + from.string() + ": " + why);
+            return;
+        case CreateResult::Exists:
+            break; // made meanwhile: said below when it is not a file
+        }
+    } else {
+        struct stat st {};
+        if (::lstat(to.c_str(), &st) == 0)
+            why = "is " + DescribeFileType(st.st_mode);
     }
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    if (ec)
-        problems.push_back(to.string() + ": cannot copy " + from.string() + ": " + ec.message());
+    if (!why.empty())
+        problems.push_back(to.string() + ": " + why +
+                           "; the installed copy is not put in its place");
 }
 
 } // namespace
@@ -54,12 +70,15 @@ std::vector<std::string> SeedUserFolder(const std::string& folder,
     if (installedData.empty())
         return problems;
     const fs::path source(installedData);
-    std::error_code ec;
-    fs::create_directories(fs::path(folder) / "Skins", ec);
-    if (ec) {
-        problems.push_back(folder + "/Skins: cannot create it: " + ec.message());
+    std::string why;
+    SafeFolder skins;
+    // 0700: the user's settings and log live here (the folders of the XDG
+    // base directory rules are made so too).
+    if (!skins.Open(folder + "/Skins", why, 0700)) {
+        problems.push_back(folder + "/Skins: cannot be used: " + why);
         return problems;
     }
+    std::error_code ec;
     for (fs::directory_iterator it(source / "Skins", ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (it->is_regular_file(typeError))
@@ -75,29 +94,35 @@ std::vector<std::string> SeedUserFolder(const std::string& folder,
 WorkingFolderChoice ChooseWorkingFolder(const std::string& currentFolder, const char* dataHome,
                                         const char* home, const std::string& installedData) {
     WorkingFolderChoice choice;
-    choice.Folder = currentFolder;
-    if (IsFolder(fs::path(currentFolder) / "Skins")) {
+    if (!currentFolder.empty() && IsFolder(fs::path(currentFolder) / "Skins")) {
+        choice.Folder = currentFolder;
         choice.Reason = "it holds Skins/";
         return choice;
     }
     const std::string user = UserDataFolder(dataHome, home);
-    if (user.empty()) {
-        choice.Reason =
-            "no per-user data folder (neither XDG_DATA_HOME nor HOME is an absolute path)";
+    std::string why;
+    SafeFolder folder;
+    if (!user.empty() && folder.Open(user, why, 0700)) {
+        for (std::string& problem : SeedUserFolder(user, installedData))
+            choice.Problems.push_back(std::move(problem));
+        choice.Folder = user;
+        choice.Reason = "the folder it was started in has no Skins/";
         return choice;
     }
-    std::error_code ec;
-    fs::create_directories(user, ec);
-    if (ec || !IsFolder(user)) {
-        choice.Problems.push_back(
-            user + ": cannot create it: " + (ec ? ec.message() : std::string("not a folder")));
-        choice.Reason = "the per-user folder cannot be made";
-        return choice;
+    const std::string cause =
+        user.empty() ? "there is no per-user folder (neither XDG_DATA_HOME nor HOME is an "
+                       "absolute path)"
+                     : "the per-user folder " + user + " cannot be used: " + why;
+    choice.Writable = false;
+    if (!installedData.empty() && IsFolder(fs::path(installedData) / "Skins")) {
+        choice.Folder = installedData;
+        choice.Reason = cause + "; the installed skins are read from here, and the settings, "
+                                "log.dat and WMIinfo.txt are not written in this run";
+    } else {
+        choice.Folder = "/";
+        choice.Reason = cause + "; no skins are found, the built-in settings are used, and the "
+                                "settings, log.dat and WMIinfo.txt are not written in this run";
     }
-    for (std::string& problem : SeedUserFolder(user, installedData))
-        choice.Problems.push_back(std::move(problem));
-    choice.Folder = user;
-    choice.Reason = "the folder it was started in has no Skins/";
     return choice;
 }
 

@@ -1,8 +1,10 @@
+#include "Autostart.h"
 #include "CSentinaxApp.h"
 #include "ClearIntrusion.h"
 #include "CommandLine.h"
 #include "WorkingFolder.h"
 
+#include "config/SafeWriter.h"
 #include "hardware/HardwareLibrary.h"
 #include "hardware/LibraryLoader.h"
 
@@ -11,50 +13,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <unistd.h>
 
 namespace {
-
-// --autostart on|off: writes or removes the user's autostart entry.
-int SwitchAutostart(bool on) {
-    using namespace sentinax;
-    const std::string path =
-        AutostartEntryPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-    if (path.empty()) {
-        std::cerr << "sentinax4: no configuration folder (set HOME)\n";
-        return 1;
-    }
-    std::error_code ec;
-    if (!on) {
-        std::filesystem::remove(path, ec);
-        if (ec) {
-            std::cerr << "sentinax4: " << path << ": " << ec.message() << "\n";
-            return 1;
-        }
-        std::cout << "Sentinax 4 no longer starts at log-in (" << path << " removed).\n";
-        return 0;
-    }
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    const std::string program = ProgramDirectory() + "/sentinax4";
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << AutostartEntry(program);
-        if (!out.flush()) {
-            std::cerr << "sentinax4: " << temp << ": cannot write it\n";
-            return 1;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::cerr << "sentinax4: " << path << ": " << std::strerror(errno) << "\n";
-        std::filesystem::remove(temp, ec);
-        return 1;
-    }
-    std::cout << "Sentinax 4 starts at log-in (" << path << ").\n";
-    return 0;
-}
 
 // --sensors: the hardware library's placement report, without a window.
 int PrintSensorReport() {
@@ -76,10 +38,12 @@ int PrintSensorReport() {
     return 0;
 }
 
+// The folder the program was started in; empty when it cannot be told (then
+// it is never taken as the working folder).
 std::string CurrentFolder() {
     std::error_code ec;
     const std::filesystem::path here = std::filesystem::current_path(ec);
-    return ec ? std::string(".") : here.string();
+    return ec ? std::string() : here.string();
 }
 
 } // namespace
@@ -113,17 +77,31 @@ int main(int argc, char** argv) {
         return ClearIntrusion(library, report);
     }
     if (line.AutostartSwitch != CommandLine::Autostart::Unchanged)
-        return SwitchAutostart(line.AutostartSwitch == CommandLine::Autostart::On);
+        return SwitchAutostart(
+            line.AutostartSwitch == CommandLine::Autostart::On,
+            AutostartEntryPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+            ProgramDirectory() + "/sentinax4", std::cout, std::cerr);
 
     const WorkingFolderChoice folder =
         ChooseWorkingFolder(CurrentFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
                             InstalledDataDirectory());
     for (const std::string& problem : folder.Problems)
         std::cerr << "sentinax4: " << problem << "\n";
-    if (::chdir(folder.Folder.c_str()) != 0)
-        std::cerr << "sentinax4: " << folder.Folder << ": " << std::strerror(errno) << "\n";
-    std::cerr << "sentinax4: working folder " << folder.Folder << " (" << folder.Reason << ")"
-              << std::endl;
+    if (::chdir(folder.Folder.c_str()) == 0) {
+        std::cerr << "sentinax4: working folder " << folder.Folder << " (" << folder.Reason << ")"
+                  << std::endl;
+        if (!folder.Writable)
+            RefuseWorkingFolderWrites(kNoWritableWorkingFolder);
+    } else {
+        // Staying where it was started would put its files there: it works
+        // in "/" and writes none.
+        std::cerr << "sentinax4: " << folder.Folder << ": " << std::strerror(errno)
+                  << "; working folder / for this run: the settings, log.dat and WMIinfo.txt are "
+                     "not written"
+                  << std::endl;
+        (void)::chdir("/");
+        RefuseWorkingFolderWrites(kNoWritableWorkingFolder);
+    }
 
     // Qt keeps pointers into argv for the application's life.
     std::vector<std::string> rest = line.Rest;

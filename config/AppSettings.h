@@ -34,6 +34,10 @@ struct AppSettings {
     // copy, and the save creates the file from this text with the run's
     // changes in it. Empty once the file exists.
     std::string MissingFileText;
+
+    // The last problem a save reported: the clean-up may try the save more
+    // than once (a signal, then the window's end), and one cause is said once.
+    std::string SaveProblemSaid;
 };
 
 } // namespace sentinax

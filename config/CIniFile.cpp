@@ -1,6 +1,7 @@
 #include "CIniFile.h"
 
-#include "AtomicFile.h"
+#include "SafeFolder.h"
+#include "SafeWriter.h"
 
 #include "hardware/RegularFile.h"
 
@@ -59,7 +60,7 @@ const IniDocument& CIniFile::Document() const {
             break;
         case ReadResult::Failed:
             state_ = ReadState::Unreadable;
-            *messages_ << "Sentinax: cannot read " << path_ << ": " << problem_ << '\n';
+            *messages_ << "sentinax4: cannot read " << path_ << ": " << problem_ << '\n';
             break;
         }
         if (state_ != ReadState::Unreadable)
@@ -85,7 +86,7 @@ void CIniFile::ReportOverfull() const {
             overfullReported_.end())
             continue;
         overfullReported_.push_back(section.Section);
-        *messages_ << "Sentinax: " << path_ << ": [" << section.Section << "] has " << section.Rows
+        *messages_ << "sentinax4: " << path_ << ": [" << section.Section << "] has " << section.Rows
                    << " rows; only the first " << IniDocument::kMaxRowsPerSection << " are read\n";
     }
 }
@@ -105,8 +106,8 @@ bool CIniFile::GetKeyNames(std::string_view section, std::vector<std::string>& n
 
 bool CIniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
     const auto refuse = [&](const char* why) {
-        *messages_ << "Sentinax: not written to " << path_ << ": [" << section << "] " << key << ' '
-                   << why << '\n';
+        *messages_ << "sentinax4: not written to " << path_ << ": [" << section << "] " << key
+                   << ' ' << why << '\n';
         return false;
     };
     if (!IniDocument::CanHold(section, key, value))
@@ -127,7 +128,7 @@ bool CIniFile::Commit() {
     if (pending_.empty() && !missingSeed_)
         return true;
     if (inMemory_) {
-        *messages_ << "Sentinax: not saved to " << path_
+        *messages_ << "sentinax4: not saved to " << path_
                    << ": the settings in use are the shipped ones, not this file's\n";
         return false;
     }
@@ -135,7 +136,7 @@ bool CIniFile::Commit() {
     const ReadResult read = ReadWholeFile(path_, bytes, why);
     if (read == ReadResult::Failed) {
         // Never replace a file we could not read: its content would be lost.
-        *messages_ << "Sentinax: cannot save settings to " << path_ << ": " << why << '\n';
+        *messages_ << "sentinax4: cannot save settings to " << path_ << ": " << why << '\n';
         return false;
     }
     if (read == ReadResult::Missing && missingSeed_)
@@ -145,8 +146,11 @@ bool CIniFile::Commit() {
         document.SetString(edit.section, edit.key, edit.value);
     std::string updated = document.Bytes();
     if (read == ReadResult::Missing || updated != bytes) {
-        if (!ReplaceFile(path_, updated, why)) {
-            *messages_ << "Sentinax: cannot save settings to " << path_ << ": " << why << '\n';
+        // A skin file kept elsewhere in the working folder through a link is
+        // saved into the link's target; a link to anywhere else is refused.
+        if (!ReplaceFile(path_, updated, why, Durability::Synced,
+                         FinalLink::FollowIntoWorkingFolder)) {
+            *messages_ << "sentinax4: cannot save settings to " << path_ << ": " << why << '\n';
             return false;
         }
     }
@@ -157,34 +161,35 @@ bool CIniFile::Commit() {
 }
 
 void CIniFile::RemoveStaleTemporaries(const std::string& path, std::ostream& messages) {
-    std::string target = path;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
-    }
-    std::string dir, base;
-    SplitPath(target, dir, base);
-    DIR* folder = ::opendir(dir.c_str());
-    if (folder == nullptr)
+    std::string dir, base, why;
+    SplitPath(SaveTarget(path), dir, base);
+    SafeFolder folder;
+    if (!folder.Open(dir, why))
+        return; // never written there either
+    const int listFd = ::openat(folder.Fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (listing == nullptr) {
+        if (listFd >= 0)
+            ::close(listFd);
         return;
+    }
     const pid_t self = ::getpid();
-    while (const dirent* entry = ::readdir(folder)) {
+    while (const dirent* entry = ::readdir(listing)) {
         const std::string name = entry->d_name;
         const pid_t owner = TemporaryOwner(name, base);
         // kill(pid, 0) fails with ESRCH only when no process has that id; a
         // process of another user (EPERM) may still be writing its file.
         if (owner == 0 || owner == self || ::kill(owner, 0) == 0 || errno != ESRCH)
             continue;
-        const std::string file = dir + name;
-        if (::lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+        struct stat st {};
+        if (::fstatat(folder.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
             continue;
-        if (::unlink(file.c_str()) == 0)
-            messages << "Sentinax: removed " << file << ", left by a save that was interrupted\n";
+        if (::unlinkat(folder.Fd(), name.c_str(), 0) == 0)
+            messages << "sentinax4: removed " << dir << name
+                     << ", left by a save that was interrupted\n";
     }
-    ::closedir(folder);
+    ::closedir(listing);
 }
 
 } // namespace sentinax

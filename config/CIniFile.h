@@ -19,6 +19,8 @@
 // others since it was read are kept. The file is replaced atomically (a
 // temporary file beside it, flushed to disk, renamed over it, with the old
 // file's permissions), so a crash leaves either the old or the new file. A
+// file that is a symbolic link is read through it, and saved into the link's
+// target only when that lies in the working folder (config/SafeWriter.h). A
 // write that cannot be done leaves the file as it was, prints the reason to
 // stderr and returns false.
 #pragma once
@@ -90,7 +92,7 @@ public:
     void CreateMissingFrom(std::string text) { missingSeed_ = std::move(text); }
 
     // Temporary files of a save are named ".<file>.tmp<pid>-<n>" beside the
-    // file (beside a link's target when the path is a link). Removes those of
+    // file (beside a link's target when a save follows the link). Removes those of
     // processes that no longer run, each reported as one line; files of a
     // running process, of other users, and anything not a regular file stay.
     static void RemoveStaleTemporaries(const std::string& path, std::ostream& messages);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <sstream>
 
 #include <string>
 #include <vector>
@@ -40,27 +41,12 @@ void LoadSettings(const CIniFile& ini, AppSettings& settings) {
     }
 }
 
-bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
-    if (!settings.SaveRefused.empty()) {
-        const bool changed = settings.ScreenSettingsChanged || settings.UnitSettingChanged ||
-                             std::find(settings.LimitChanged.begin(), settings.LimitChanged.end(),
-                                       true) != settings.LimitChanged.end();
-        if (changed)
-            std::cerr << "Sentinax: settings not saved to " << skinPath << ": "
-                      << settings.SaveRefused << '\n';
-        return !changed;
-    }
-    CIniFile ini(skinPath);
-    const bool create = !settings.MissingFileText.empty();
-    if (create)
-        ini.CreateMissingFrom(settings.MissingFileText);
-    bool any = create;
+bool QueueChangedSettings(CIniFile& ini, const AppSettings& settings) {
+    bool any = false;
     for (std::size_t i = 0; i < kLimitCount; ++i) {
         if (!settings.LimitChanged[i])
             continue;
-        const std::string row =
-            std::string(kLimitItems[i].BuiltInRow) + std::to_string(settings.LimitPosition[i]);
-        ini.SetString(kAdjusters, std::to_string(i + 1), row);
+        ini.SetString(kAdjusters, std::to_string(i + 1), ChangedAdjusterRow(settings, i));
         any = true;
     }
     if (settings.ScreenSettingsChanged) {
@@ -72,9 +58,46 @@ bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
         ini.SetString(kScreenWrite, "Celsius", std::to_string(settings.Celsius));
         any = true;
     }
+    return any;
+}
+
+std::string ChangedAdjusterRow(const AppSettings& settings, std::size_t item) {
+    return std::string(kLimitItems[item].BuiltInRow) + std::to_string(settings.LimitPosition[item]);
+}
+
+namespace {
+
+// Says a save's problems on stderr unless they were said last time.
+void SayOnce(AppSettings& settings, const std::string& problems) {
+    if (problems.empty() || problems == settings.SaveProblemSaid)
+        return;
+    std::cerr << problems << std::flush;
+    settings.SaveProblemSaid = problems;
+}
+
+} // namespace
+
+bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
+    if (!settings.SaveRefused.empty()) {
+        const bool changed = settings.ScreenSettingsChanged || settings.UnitSettingChanged ||
+                             std::find(settings.LimitChanged.begin(), settings.LimitChanged.end(),
+                                       true) != settings.LimitChanged.end();
+        if (changed)
+            SayOnce(settings, "sentinax4: settings not saved to " + skinPath + ": " +
+                                  settings.SaveRefused + "\n");
+        return !changed;
+    }
+    std::ostringstream problems;
+    CIniFile ini(skinPath, problems);
+    const bool create = !settings.MissingFileText.empty();
+    if (create)
+        ini.CreateMissingFrom(settings.MissingFileText);
+    const bool any = QueueChangedSettings(ini, settings) || create;
+    const bool saved = !any || ini.Commit();
+    SayOnce(settings, problems.str());
     if (!any)
         return true;
-    if (!ini.Commit())
+    if (!saved)
         return false;
     settings.LimitChanged.fill(false);
     settings.ScreenSettingsChanged = false;
@@ -102,14 +125,17 @@ std::string UnusableSettingsReason(const CIniFile& ini) {
     return "it holds no settings (no IntervalTime, Celsius or SoundWarning, no adjuster row)";
 }
 
-std::string ClampInterval(AppSettings& settings) {
+std::string ClampInterval(AppSettings& settings, std::string_view storedText) {
     const int stored = settings.IntervalTime;
     settings.IntervalTime = std::clamp(stored, kMinIntervalSeconds, kMaxIntervalSetting);
     if (settings.IntervalTime == stored)
         return {};
-    return "IntervalTime=" + std::to_string(stored) + " is not an interval of " +
+    const std::string used = std::to_string(settings.IntervalTime) + " is used";
+    if (TrimBlanks(storedText).empty())
+        return "no IntervalTime is set; " + used;
+    return "IntervalTime=" + std::string(storedText) + " is not an interval of " +
            std::to_string(kMinIntervalSeconds) + " to " + std::to_string(kMaxIntervalSetting) +
-           " seconds; " + std::to_string(settings.IntervalTime) + " is used";
+           " seconds; " + used;
 }
 
 } // namespace sentinax

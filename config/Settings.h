@@ -5,6 +5,7 @@
 #include "CIniFile.h"
 
 #include <string>
+#include <string_view>
 
 namespace sentinax {
 
@@ -28,6 +29,14 @@ void LoadSettings(const CIniFile& ini, AppSettings& settings);
 // (whether or not anything changed), and the text is forgotten once written.
 bool SaveSettings(const std::string& skinPath, AppSettings& settings);
 
+// Queues into ini (CIniFile::SetString) the values SaveSettings writes, in its
+// order; true when anything changed. The save commits them; the fuzz target
+// applies them to a file held in memory.
+bool QueueChangedSettings(CIniFile& ini, const AppSettings& settings);
+// The row written for a changed adjuster (item 0..17): its built-in row and
+// its position.
+std::string ChangedAdjusterRow(const AppSettings& settings, std::size_t item);
+
 // Why the settings in this skin file cannot be used, so that the shipped
 // ones must be: the file is missing or cannot be read, or it holds neither an
 // IntervalTime, Celsius or SoundWarning key nor an adjuster row (an empty,
@@ -35,9 +44,11 @@ bool SaveSettings(const std::string& skinPath, AppSettings& settings);
 std::string UnusableSettingsReason(const CIniFile& ini);
 
 // An interval outside 1 s .. 1 hour is no interval a user set: it is held at
-// the nearest end. Returns the message saying so, or empty when it was sane.
+// the nearest end. Returns the message saying so, quoting storedText (the
+// value as the file holds it: "abc", not the 0 it reads as), or empty when it
+// was sane.
 constexpr int kMinIntervalSeconds = 1;
 constexpr int kMaxIntervalSetting = 3600;
-std::string ClampInterval(AppSettings& settings);
+std::string ClampInterval(AppSettings& settings, std::string_view storedText);
 
 } // namespace sentinax

@@ -4,7 +4,9 @@
 // contents of its attribute files in the order of kAttributes; after the
 // chips, the host bridge's vendor file. The library then runs the monitor's
 // start-up and two sampling ticks on that tree with its built-in channel map.
-#include "FuzzFiles.h"
+// The tree lives in memory (MemoryTree.h).
+#include "FuzzParts.h"
+#include "MemoryTree.h"
 
 #include "Library.h"
 #include "hmio.h"
@@ -12,7 +14,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -26,35 +29,43 @@ constexpr int kChips = 3;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using sentinax::fuzz::MemoryTree;
     using sentinax::fuzz::TakePart;
-    using sentinax::fuzz::WriteFile;
+    // One library for the whole run: LoadNTHMIO discovers the chips anew
+    // each time and UnloadNTHMIO lets them go, and making the library (with
+    // its channel map) for each input would cost more than the input itself.
     static const std::string root = [] {
-        const std::string folder = sentinax::fuzz::ScratchFolder() + "/sysfs-root";
+        const std::string folder(MemoryTree::kRoot);
         ::setenv("HMIO_SYSFS_ROOT", folder.c_str(), 1);
         for (const char* name : {"HMIO_SCENARIO", "HMIO_TRACE", "HMIO_CHANNEL_MAP"})
             ::unsetenv(name);
+        hmio::ResetInstance();
         return folder;
     }();
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
+    const MemoryTree::OneInput tree;
 
     std::string_view rest(reinterpret_cast<const char*>(data), size);
     for (int chip = 0; chip < kChips && !rest.empty(); ++chip) {
         // Numbered out of order: discovery must not depend on it.
         const std::string folder = root + "/sys/class/hwmon/hwmon" + std::to_string(7 - chip) + "/";
-        WriteFile(folder + "name", TakePart(rest));
+        MemoryTree::AddFile(folder + "name", TakePart(rest));
         for (const char* attribute : kAttributes) {
             if (rest.empty())
                 break;
             const std::string_view value = TakePart(rest);
             if (!value.empty() && value != "-") // "-": no such file
-                WriteFile(folder + attribute, value);
+                MemoryTree::AddFile(folder + attribute, value);
         }
     }
-    WriteFile(root + "/sys/bus/pci/devices/0000:00:00.0/vendor", TakePart(rest));
+    MemoryTree::AddFile(root + "/sys/bus/pci/devices/0000:00:00.0/vendor", TakePart(rest));
 
-    hmio::ResetInstance();
+    const std::size_t reads = MemoryTree::Reads();
     LoadNTHMIO();
+    if (MemoryTree::Reads() == reads) {
+        std::fprintf(stderr, "the hwmon tree was not read from the memory tree: a file call of "
+                             "the library is not wrapped (fuzz/MemoryTree.h)\n");
+        std::abort();
+    }
     (void)GetVid();
     (void)DetectLM78();
     for (int tick = 0; tick < 2; ++tick) {
@@ -63,6 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::array<int32_t, HMIO_RAW_VALUE_COUNT> raw{};
         ValueRAM(raw.data());
         (void)ChassisIntrusion();
+    }
+    // What the monitor asks for besides the readings: the read status, the
+    // placement report (--sensors) and the notices, drained as it drains them.
+    HmioStatus status{};
+    HmioGetStatus(&status);
+    std::array<char, 8192> text{};
+    (void)HmioSensorReport(text.data(), text.size());
+    while (HmioNextNotice(text.data(), text.size()) != 0) {
     }
     UnloadNTHMIO();
     return 0;

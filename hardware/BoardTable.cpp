@@ -1,4 +1,5 @@
 #include "BoardTable.h"
+#include "ProblemCap.h"
 
 #include <algorithm>
 #include <array>
@@ -91,13 +92,20 @@ bool Tokenize(std::string_view line, std::vector<Token>& tokens) {
     return true;
 }
 
+// Reports "file:line: message", the first few of a file only (ProblemCap.h).
 struct Reporter {
     std::ostream& Out;
     const std::string& File;
+    ProblemCap Cap{File};
     int Count = 0;
     void operator()(int line, const std::string& message) {
-        Out << File << ':' << line << ": " << message << '\n';
+        if (Cap.Take())
+            Out << File << ':' << line << ": " << message << '\n';
         ++Count;
+    }
+    ~Reporter() {
+        if (const std::string closing = Cap.Closing(); !closing.empty())
+            Out << closing << '\n';
     }
 };
 

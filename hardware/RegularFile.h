@@ -41,6 +41,8 @@ struct FileCheck {
 
 // "a directory", "a FIFO", ... for a stat mode; "not a regular file" otherwise.
 inline std::string DescribeFileType(mode_t mode) {
+    if (S_ISREG(mode))
+        return "a regular file";
     if (S_ISDIR(mode))
         return "a directory";
     if (S_ISFIFO(mode))

@@ -148,7 +148,9 @@ void CSkinDialog::LoadSkin() {
     const CIniFile& ini = shipped ? *shipped : file;
     if (settings_ != nullptr) {
         LoadSettings(ini, *settings_);
-        if (const std::string clamped = ClampInterval(*settings_); !clamped.empty())
+        if (const std::string clamped =
+                ClampInterval(*settings_, ini.GetString("Screen", "IntervalTime", ""));
+            !clamped.empty())
             Report(skinPath_ + ": " + clamped);
     }
     skin_ = ReadSkin(ini);

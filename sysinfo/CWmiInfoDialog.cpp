@@ -120,7 +120,7 @@ bool CWmiInfoDialog::OnInitDialog() {
     }
     if (result_.InstancesDropped > 0) {
         std::fprintf(stderr,
-                     "sentinax: inventory: %d instances beyond %d per category not listed\n",
+                     "sentinax4: inventory: %d instances beyond %d per category not listed\n",
                      result_.InstancesDropped, InventoryFill::kMaxInstancesPerCategory);
     }
     return true;

@@ -1,9 +1,8 @@
 #include "WmiRecordFile.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "config/SafeWriter.h"
+
+#include <iostream>
 
 namespace sentinax {
 
@@ -16,6 +15,9 @@ const std::string kSeparator = "\r\n\r\n\0\0"s;
 const std::string kLineEndOneNul = "\r\n\0"s;
 
 } // namespace
+
+WmiRecordFile::WmiRecordFile(std::string path, std::ostream* errors)
+    : path_(std::move(path)), errors_(errors ? errors : &std::cerr) {}
 
 std::string WmiRecordFile::FirstHeadingRecord(const RelativePathField& path) {
     return std::string(path.Bytes()) + kLineEndThreeNul;
@@ -42,32 +44,15 @@ bool WmiRecordFile::WriteProperty(const PropertyLineField& line) {
 }
 
 bool WmiRecordFile::Write(const std::string& bytes, bool truncate) {
-    // O_NONBLOCK: a FIFO planted under the name must not hang the dialog.
-    // The file is truncated only once it is known to be a regular file.
-    const int fd = ::open(
-        path_.c_str(),
-        O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | (truncate ? 0 : O_APPEND), 0644);
-    if (fd < 0) {
-        return false;
+    std::string why;
+    if (AppendToFile(path_, bytes, truncate ? AppendMode::StartAfresh : AppendMode::Append, why)) {
+        failing_ = false;
+        return true;
     }
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (ok && truncate) {
-        ok = ::ftruncate(fd, 0) == 0;
-    }
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        if (ok) {
-            done += static_cast<std::size_t>(n);
-        }
-    }
-    ::close(fd);
-    return ok;
+    if (!failing_)
+        *errors_ << "sentinax4: cannot write the inventory file " << path_ << ": " << why << '\n';
+    failing_ = true;
+    return false;
 }
 
 } // namespace sentinax

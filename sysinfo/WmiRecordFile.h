@@ -6,21 +6,25 @@
 //   property         100-byte line field, CR LF, 1 NUL                    103 bytes
 //
 // The first heading creates or truncates the file; every other record appends
-// (creating the file if it is missing). The file is never reached through a
-// symbolic link and must be a regular file; when it cannot be opened the
-// record is skipped without a message.
+// (creating the file if it is missing). The file is written only through
+// config/SafeWriter.h (AppendToFile): never through a symbolic link, only as
+// the user's regular file, in a folder nobody else can change. A record that
+// cannot be written is skipped and the cause said once (again only after a
+// record got through in between); the tree is shown all the same.
 #pragma once
 
 #include "WmiField.h"
 
+#include <iosfwd>
 #include <string>
 
 namespace sentinax {
 
 class WmiRecordFile {
 public:
-    // path: relative to the current directory unless absolute.
-    explicit WmiRecordFile(std::string path = "WMIinfo.txt") : path_(std::move(path)) {}
+    // path: relative to the current directory unless absolute. errors: where
+    // a record that cannot be written is reported; null: stderr.
+    explicit WmiRecordFile(std::string path = "WMIinfo.txt", std::ostream* errors = nullptr);
 
     static std::string FirstHeadingRecord(const RelativePathField& path);
     static std::string LaterHeadingRecord(const RelativePathField& path);
@@ -37,6 +41,8 @@ private:
     bool Write(const std::string& bytes, bool truncate);
 
     std::string path_;
+    std::ostream* errors_;
+    bool failing_ = false;
 };
 
 } // namespace sentinax

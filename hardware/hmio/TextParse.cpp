@@ -1,5 +1,6 @@
 #include "TextParse.h"
 
+#include "../ProblemCap.h"
 #include "../RegularFile.h"
 
 #include <cerrno>
@@ -103,11 +104,39 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
     return data;
 }
 
-void ReportErrors(const ParseErrors& errors) {
-    for (const std::string& message : errors) {
-        const std::string line = message + "\n";
-        (void)!::write(STDERR_FILENO, line.data(), line.size());
+namespace {
+
+// The file of a "file:line: what" message (up to the first ":<digits>:").
+std::string FileOf(const std::string& message) {
+    for (size_t colon = message.find(':'); colon != std::string::npos;
+         colon = message.find(':', colon + 1)) {
+        size_t end = colon + 1;
+        while (end < message.size() && message[end] >= '0' && message[end] <= '9')
+            ++end;
+        if (end > colon + 1 && end < message.size() && message[end] == ':')
+            return message.substr(0, colon);
     }
+    return "the same file";
+}
+
+void WriteLine(const std::string& text) {
+    const std::string line = text + "\n";
+    (void)!::write(STDERR_FILENO, line.data(), line.size());
+}
+
+} // namespace
+
+void ReportErrors(const ParseErrors& errors) {
+    // One parse's problems, from one file: the first few are said, the rest counted.
+    sentinax::ProblemCap cap(errors.size() > sentinax::ProblemCap::kShownProblems
+                                 ? FileOf(errors[sentinax::ProblemCap::kShownProblems])
+                                 : std::string());
+    for (const std::string& message : errors) {
+        if (cap.Take())
+            WriteLine(message);
+    }
+    if (const std::string closing = cap.Closing(); !closing.empty())
+        WriteLine(closing);
 }
 
 } // namespace hmio

@@ -43,7 +43,8 @@ std::string LineError(const std::string& file, int line, const std::string& what
 // Whole file, at most maxBytes (the rest is cut off); nothing when it cannot be
 // opened or is not a regular file (opened without blocking).
 std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = 1 << 20);
-// Writes each message and a newline to stderr.
+// Writes each message and a newline to stderr: the first few of one parse,
+// then a line with the count of the rest (ProblemCap.h).
 void ReportErrors(const ParseErrors& errors);
 
 } // namespace hmio

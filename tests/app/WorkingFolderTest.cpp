@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace sentinax {
 namespace {
@@ -60,6 +62,9 @@ TEST_F(WorkingFolderTest, ThePerUserFolderIsFilledOnceAndTheUsersFilesStay) {
     EXPECT_EQ(Read(user / "Skins/Skin.ini"), "[Screen]\nIntervalTime=3\n");
     EXPECT_EQ(Read(user / "Skins/Main.jpg"), "jpeg");
     EXPECT_EQ(Read(user / "SOUND.wav"), "RIFF");
+    struct stat st {};
+    ASSERT_EQ(::stat(user.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u) << "a folder made for the user is the user's alone";
 
     // The user's settings and an upgrade's new files.
     std::ofstream(user / "Skins/Skin.ini") << "[Screen]\nIntervalTime=9\n";
@@ -75,18 +80,78 @@ TEST_F(WorkingFolderTest, ThePerUserFolderIsFilledOnceAndTheUsersFilesStay) {
         EXPECT_EQ(entry.path().filename().string().find(".seed"), std::string::npos);
 }
 
-TEST_F(WorkingFolderTest, XdgDataHomeWinsAndAnUnusableOneIsReported) {
+TEST_F(WorkingFolderTest, XdgDataHomeWins) {
     EXPECT_EQ(Choose((dir / "data").c_str()).Folder, (dir / "data/sentinax").string());
     EXPECT_TRUE(fs::exists(dir / "data/sentinax/Skins/SkinBB.ini"));
-
-    std::ofstream(dir / "file") << "not a folder";
-    const WorkingFolderChoice choice = Choose((dir / "file").c_str());
-    EXPECT_EQ(choice.Folder, (dir / "started").string()); // monitoring goes on
-    ASSERT_EQ(choice.Problems.size(), 1u);
-    EXPECT_NE(choice.Problems[0].find("cannot create"), std::string::npos);
-
     EXPECT_EQ(UserDataFolder(nullptr, nullptr), "");
     EXPECT_EQ(UserDataFolder("", "/h"), "/h/.local/share/sentinax");
+}
+
+// A per-user folder that cannot be made or used never makes the monitor work
+// in the folder it was started in: it reads the installed skins where they
+// are, says why, and writes nothing into its working folder.
+TEST_F(WorkingFolderTest, NoUsablePerUserFolderNeverMeansTheStartFolder) {
+    const std::string installed = (dir / "share/sentinax").string();
+    const struct {
+        const char* what;
+        std::function<std::string()> dataHome;
+        const char* cause;
+    } cases[] = {
+        {"a file in its place",
+         [&] {
+             std::ofstream(dir / "file") << "not a folder";
+             return (dir / "file").string();
+         },
+         "/file is a regular file, not a folder"},
+        {"a folder other users can change",
+         [&] {
+             fs::create_directories(dir / "open/sentinax");
+             ::chmod((dir / "open/sentinax").c_str(), 0777);
+             return (dir / "open").string();
+         },
+         "can be changed by other users"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string dataHome = c.dataHome();
+        const WorkingFolderChoice choice = Choose(dataHome.c_str());
+        EXPECT_EQ(choice.Folder, installed);
+        EXPECT_FALSE(choice.Writable);
+        EXPECT_NE(choice.Reason.find(c.cause), std::string::npos) << choice.Reason;
+        EXPECT_NE(choice.Reason.find("not written in this run"), std::string::npos);
+    }
+    // Without HOME and without installed data there is nothing to read either.
+    const WorkingFolderChoice bare =
+        ChooseWorkingFolder((dir / "started").string(), nullptr, nullptr, "");
+    EXPECT_EQ(bare.Folder, "/");
+    EXPECT_FALSE(bare.Writable);
+    EXPECT_NE(bare.Reason.find("there is no per-user folder"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(dir / "started"));
+}
+
+// Links planted in the per-user folder, under a file's name or under the
+// temporary name a copy would take, are never written through.
+TEST_F(WorkingFolderTest, SeedingNeverWritesThroughAPlantedLink) {
+    const fs::path user = dir / "home/.local/share/sentinax";
+    fs::create_directories(user / "Skins");
+    std::ofstream(dir / "precious") << "precious\n";
+    fs::create_symlink(dir / "precious", user / "Skins/Skin.ini");
+    for (const char* name : {"SkinBB.ini", "Main.jpg"})
+        for (int n = 0; n < 2; ++n)
+            fs::create_symlink(dir / "precious",
+                               user / "Skins" /
+                                   ("." + std::string(name) + ".tmp" + std::to_string(::getpid()) +
+                                    "-" + std::to_string(n)));
+    const WorkingFolderChoice choice = Choose(nullptr);
+    EXPECT_EQ(choice.Folder, user.string());
+    EXPECT_EQ(Read(dir / "precious"), "precious\n");
+    EXPECT_TRUE(fs::is_symlink(user / "Skins/Skin.ini"));
+    EXPECT_EQ(Read(user / "Skins/SkinBB.ini"), "[Screen]\n");
+    EXPECT_EQ(Read(user / "Skins/Main.jpg"), "jpeg");
+    ASSERT_EQ(choice.Problems.size(), 1u);
+    EXPECT_EQ(choice.Problems[0], (user / "Skins/Skin.ini").string() +
+                                      ": is a symbolic link; the installed copy is not put in "
+                                      "its place");
 }
 
 TEST(CommandLine, OwnSwitchesAreTakenAndTheRestLeftToQt) {

@@ -134,6 +134,7 @@ TEST(CIniFile, OneCommitEqualsTheSameWritesOneByOne) {
 
 TEST(CIniFile, KeepsPermissionsAndWritesThroughALink) {
     TempDir dir;
+    const testing::InFolder work(dir.Path()); // the link leads within the working folder
     WriteBytes(dir.File("real.ini"), "[S]\nk=1\n");
     ASSERT_EQ(::chmod(dir.File("real.ini").c_str(), 0640), 0);
     std::filesystem::create_symlink("real.ini", dir.File("Skin.ini"));

@@ -28,6 +28,24 @@ private:
     std::string path_;
 };
 
+// Works in dir for the life of the object (the working folder decides where
+// a link under the skin file's name may lead).
+class InFolder {
+public:
+    explicit InFolder(const std::string& dir) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~InFolder() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
+
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -6,12 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace sentinax {
 namespace {
@@ -171,6 +176,100 @@ TEST(PrometheusText, TheShippedRulesAndDashboardAskOnlyForExportedMetrics) {
         }
     }
     EXPECT_GT(asked, 20);
+}
+
+// A link planted as sentinax.prom, or a folder others can change, is never
+// written through: what the link points to keeps its bytes, mode and owner.
+TEST(PrometheusFileSink, APlantedLinkOrAnOpenFolderIsRefusedAndSaid) {
+    char pattern[] = "/tmp/sx-prom-XXXXXX";
+    const fs::path dir = ::mkdtemp(pattern);
+    std::ofstream(dir / "root-only") << "secret\n";
+    ::chmod((dir / "root-only").c_str(), 0600);
+    struct stat before {};
+    ::stat((dir / "root-only").c_str(), &before);
+    const struct {
+        const char* what;
+        const char* folderMode; // of the metrics folder
+        const char* said;
+    } cases[] = {
+        {"a link in the user's folder", "0755", "is a symbolic link; it is not followed"},
+        {"a link in a folder open to everybody", "0777", "can be changed by other users"},
+        {"a link in a sticky folder", "1777", "is a symbolic link; it is not followed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir / "metrics");
+        fs::create_directory(dir / "metrics");
+        ::chmod((dir / "metrics").c_str(), std::stoi(c.folderMode, nullptr, 8));
+        fs::create_symlink(dir / "root-only", dir / "metrics/sentinax.prom");
+        std::vector<std::string> reports;
+        PrometheusFileSink sink((dir / "metrics").string(),
+                                [&](const std::string& m) { reports.push_back(m); });
+        sink.Publish(DemoBoard());
+        sink.Publish(DemoBoard());
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].rfind(sink.Path() + ": cannot write the readings for Prometheus: ", 0),
+                  0u);
+        EXPECT_NE(reports[0].find(c.said), std::string::npos) << reports[0];
+        std::ifstream in(dir / "root-only");
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "secret\n");
+        struct stat after {};
+        ::stat((dir / "root-only").c_str(), &after);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_TRUE(fs::is_symlink(dir / "metrics/sentinax.prom"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "metrics"), {}), 1);
+    }
+    fs::remove_all(dir);
+}
+
+// A file that can no longer be refreshed (a full disk, played by the file
+// size limit, which holds for root too) is removed, so that a scraper sees
+// the readings missing instead of frozen; the next good write brings it back.
+TEST(PrometheusFileSink, AFileThatCannotBeRefreshedIsRemovedNotLeftFrozen) {
+    char pattern[] = "/tmp/sx-prom-XXXXXX";
+    const fs::path dir = ::mkdtemp(pattern);
+    const std::string text = PrometheusText(DemoBoard());
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::string said;
+        PrometheusFileSink sink(dir.string(), [&](const std::string& m) { said += m + "\n"; });
+        sink.Publish(DemoBoard()); // a complete file
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit before = limit;
+        limit.rlim_cur = 100; // the soft limit only, so that it can be lifted again
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        sink.Publish(DemoBoard());
+        sink.Publish(DemoBoard());
+        const bool gone = !fs::exists(sink.Path());
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        sink.Publish(DemoBoard());
+        [[maybe_unused]] auto n = ::write(pipeFds[1], said.data(), said.size());
+        ::_exit(gone ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the frozen file stayed";
+    const std::string path = (dir / "sentinax.prom").string();
+    EXPECT_EQ(said, path +
+                        ": cannot write the readings for Prometheus: File too large; the last "
+                        "file is removed, so that its readings are not taken for current ones\n" +
+                        path + ": written again\n");
+    std::ifstream in(path);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), text);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1) << "no temporary file left";
+    fs::remove_all(dir);
 }
 
 } // namespace

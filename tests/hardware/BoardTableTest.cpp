@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <vector>
 
 using namespace sentinax;
 
@@ -138,6 +139,31 @@ TEST(BoardTableParse, BadHeadersDropTheirRowsOnly) {
     EXPECT_NE(errors.find("t.table:6: list header without a closing ']'"), std::string::npos);
     EXPECT_EQ(table.RowCount(), 1u);
     EXPECT_EQ(Codes(table.ExactRows("NoPowerFan", std::nullopt)), std::set<std::string>{"0004"});
+}
+
+// A garbage file has a problem on every row: the first ten are said, the
+// rest counted in one closing line, and the good rows still count.
+TEST(BoardTableParse, AGarbageTableSaysItsFirstProblemsAndCountsTheRest) {
+    std::string garbage = "[NoPowerFan]\nboard 0004 => NoPowerFan=yes\n";
+    for (int i = 0; i < 1968; ++i)
+        garbage += "\x89PNG\x1a junk " + std::to_string(i) + "\n";
+    std::string errors;
+    int problems = 0;
+    const BoardTable table = Parse(garbage, &errors, &problems);
+    EXPECT_EQ(problems, 1968) << "every problem is counted";
+    std::istringstream lines(errors);
+    std::vector<std::string> said;
+    for (std::string line; std::getline(lines, line);)
+        said.push_back(line);
+    ASSERT_EQ(said.size(), 11u) << errors;
+    EXPECT_EQ(said[0].rfind("t.table:3: ", 0), 0u) << said[0];
+    EXPECT_EQ(said[9].rfind("t.table:12: ", 0), 0u) << said[9];
+    EXPECT_EQ(said[10], "... and 1,958 more problems in t.table");
+    EXPECT_EQ(table.RowCount(), 1u);
+
+    // A table with at most ten problems says them all and nothing more.
+    Parse("[NoPowerFan]\njunk\n", &errors);
+    EXPECT_EQ(errors.find("more problems"), std::string::npos) << errors;
 }
 
 TEST(BoardTableParse, QuotedTextsAndVendorLists) {

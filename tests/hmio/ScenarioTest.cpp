@@ -4,6 +4,9 @@
 #include "Scenario.h"
 
 #include <array>
+#include <vector>
+#include <string>
+#include <sstream>
 
 namespace hmio_test {
 namespace {
@@ -106,6 +109,27 @@ TEST_F(HmioFixture, MissingScenarioFileIsReported) {
     EXPECT_EQ(GetVid(), 0u);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("/nonexistent/x.scenario: "),
               std::string::npos);
+}
+
+// A scenario of garbage: its first ten problems are said, the rest counted
+// against the file they came from.
+TEST_F(HmioFixture, AGarbageScenarioSaysItsFirstProblemsAndCountsTheRest) {
+    std::string text;
+    for (int i = 0; i < 1234; ++i)
+        text += "frobnicate " + std::to_string(i) + "\n";
+    const std::string path = Write("garbage.scenario", text);
+    ::setenv("HMIO_SCENARIO", path.c_str(), 1);
+    ::testing::internal::CaptureStderr();
+    hmio::ResetInstance();
+    (void)GetVid();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    std::istringstream lines(said);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(lines, line);)
+        all.push_back(line);
+    ASSERT_EQ(all.size(), 11u) << said;
+    EXPECT_EQ(all[0].rfind(path + ":1: ", 0), 0u) << all[0];
+    EXPECT_EQ(all[10], "... and 1,224 more problems in " + path);
 }
 
 // Each line alone is malformed: one message naming line 1, nothing taken from it.

@@ -147,8 +147,11 @@ TEST(CSkinDialog, AnIntervalBeyondReasonIsHeldAndSaid) {
     namespace fs = std::filesystem;
     char pattern[] = "/tmp/sx-interval-XXXXXX";
     const fs::path dir = ::mkdtemp(pattern);
-    for (const auto& [stored, used] :
-         {std::pair<const char*, int>{"99999999999", 3600}, {"0", 1}, {"-5", 1}, {"30", 30}}) {
+    for (const auto& [stored, used] : {std::pair<const char*, int>{"99999999999", 3600},
+                                       {"0", 1},
+                                       {"-5", 1},
+                                       {"abc", 1},
+                                       {"30", 30}}) {
         std::ofstream(dir / "Skin.ini") << "[Screen]\nIntervalTime=" << stored << "\nCelsius=1\n";
         AppSettings settings;
         std::vector<std::string> reports;
@@ -158,8 +161,10 @@ TEST(CSkinDialog, AnIntervalBeyondReasonIsHeldAndSaid) {
         dialog.SetSkinPath((dir / "Skin.ini").string());
         dialog.OnInitDialog();
         EXPECT_EQ(settings.IntervalTime, used) << stored;
-        const bool said = std::any_of(reports.begin(), reports.end(), [](const std::string& m) {
-            return m.find("IntervalTime=") != std::string::npos;
+        // The message quotes what the file holds ("abc"), not the number it reads as.
+        const bool said = std::any_of(reports.begin(), reports.end(), [&](const std::string& m) {
+            return m.find("IntervalTime=" + std::string(stored) + " is not an interval") !=
+                   std::string::npos;
         });
         EXPECT_EQ(said, used != 30) << stored;
         EXPECT_TRUE(settings.SaveRefused.empty()) << "the file itself was readable";

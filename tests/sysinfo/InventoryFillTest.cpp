@@ -8,6 +8,8 @@
 #include "sysinfo/WmiCategory.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 #include <sys/stat.h>
 
 namespace sentinax {
@@ -301,33 +303,53 @@ TEST(InventoryFill, AtMost1024InstancesPerCategory) {
     EXPECT_EQ(fill.Bytes().size(), 205u + 1024 * 211u + 1024 * 103u);
 }
 
-TEST(WmiRecordFile, UnwritableOrForeignTargetsSkipTheRecord) {
+// Every target that cannot take a record is left as it was, and the cause is
+// said once per episode: "sentinax4: cannot write the inventory file PATH: WHY".
+TEST(WmiRecordFile, UnwritableOrForeignTargetsSkipTheRecordAndSaySo) {
     TempFolder folder;
     RelativePathField path;
     path.Assign("Sx_BIOS.Tag=\"BIOS\"");
-
-    // A folder that does not exist: nothing written, no crash.
-    EXPECT_FALSE(WmiRecordFile(folder.Path("missing/WMIinfo.txt")).WriteFirstHeading(path));
-
-    // A link planted under the name is not followed, its target stays as it was.
-    folder.Write("victim", "keep");
-    folder.Link("WMIinfo.txt", folder.Path("victim"));
-    EXPECT_FALSE(WmiRecordFile(folder.Path("WMIinfo.txt")).WriteFirstHeading(path));
-    EXPECT_EQ(folder.Read("victim"), "keep");
-
-    // A FIFO without a reader does not block the dialog.
-    ASSERT_EQ(::mkfifo(folder.Path("fifo").c_str(), 0600), 0);
-    EXPECT_FALSE(WmiRecordFile(folder.Path("fifo")).WriteLaterHeading(path));
-
-    // A folder under the name.
-    folder.Folder("dir");
-    EXPECT_FALSE(WmiRecordFile(folder.Path("dir")).WriteFirstHeading(path));
-
-    // Appending creates a missing file.
     PropertyLineField line;
     line.Assign("Tag (string)*   ==> \"BIOS\"");
-    EXPECT_TRUE(WmiRecordFile(folder.Path("new.txt")).WriteProperty(line));
+    folder.Write("victim", "keep");
+    ASSERT_EQ(::mkfifo(folder.Path("fifo").c_str(), 0600), 0);
+    folder.Folder("dir");
+    folder.Link("WMIinfo.txt", folder.Path("victim"));
+    const struct {
+        const char* what;
+        std::string file;
+        std::string why;
+    } cases[] = {
+        {"a folder that does not exist", folder.Path("missing/WMIinfo.txt"),
+         folder.Path("missing") + ": No such file or directory"},
+        {"a link planted under the name", folder.Path("WMIinfo.txt"),
+         "is a symbolic link"}, // not followed: its target stays as it was
+        {"a FIFO without a reader", folder.Path("fifo"), "is a FIFO"}, // no stall
+        {"a folder under the name", folder.Path("dir"), "is a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ostringstream errors;
+        WmiRecordFile file(c.file, &errors);
+        EXPECT_FALSE(file.WriteFirstHeading(path));
+        EXPECT_FALSE(file.WriteProperty(line));
+        EXPECT_FALSE(file.WriteLaterHeading(path));
+        EXPECT_EQ(errors.str(),
+                  "sentinax4: cannot write the inventory file " + c.file + ": " + c.why + "\n");
+    }
+    EXPECT_EQ(folder.Read("victim"), "keep");
+
+    // Appending creates a missing file; a failure after a good record is said again.
+    std::ostringstream errors;
+    WmiRecordFile file(folder.Path("new.txt"), &errors);
+    EXPECT_TRUE(file.WriteProperty(line));
     EXPECT_EQ(folder.Read("new.txt"), Line("Tag (string)*   ==> \"BIOS\""));
+    std::filesystem::remove(folder.Path("new.txt"));
+    folder.Folder("new.txt");
+    EXPECT_FALSE(file.WriteProperty(line));
+    EXPECT_FALSE(file.WriteProperty(line));
+    EXPECT_EQ(errors.str(), "sentinax4: cannot write the inventory file " + folder.Path("new.txt") +
+                                ": is a directory\n");
 }
 
 } // namespace
