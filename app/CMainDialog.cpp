@@ -135,11 +135,13 @@ void CMainDialog::CreateGraphs(const BoardProfile& profile, bool celsius) {
     panel_.CreateGraphs(profile.FanCaptions, celsius, profile.NoPowerFan);
 }
 
-// The picture on the face (resource 129), animated while the window is shown.
+// The picture on the face (resource 129), animated while the window can be seen.
 void CMainDialog::StartAnimation() {
     auto* picture = new CAnimatedPicture(this);
+    picture->setObjectName(QStringLiteral("picture"));
     picture->move(443, 57);
     picture->show();
+    FollowExposure(picture);
     if (picture->LoadFromResource(QStringLiteral("129"), QStringLiteral("GIF")))
         picture->Draw();
 }

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <QTimerEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace sentinax {
@@ -53,14 +54,26 @@ void CMarqueeLabel::Relayout() {
     scrolling_ = MarqueeScrolls(capacity_, chars_.size());
     if (scrolling_) {
         BuildStrip();
-        if (isVisible())
-            timer_.start(kMarqueeStepMs, this);
     } else {
         strip_ = QImage();
         stripX_.clear();
+        inkTop_ = inkHeight_ = 0;
     }
     offset_ = 0;
+    UpdateTimer();
     update();
+}
+
+void CMarqueeLabel::UpdateTimer() {
+    if (!scrolling_ || !exposed_ || !isVisible())
+        timer_.stop();
+    else if (!timer_.isActive())
+        timer_.start(kMarqueeStepMs, this);
+}
+
+void CMarqueeLabel::SetExposed(bool exposed) {
+    exposed_ = exposed;
+    UpdateTimer();
 }
 
 // Any line the scroll shows is a stretch of text + separator + text (the
@@ -87,14 +100,28 @@ void CMarqueeLabel::BuildStrip() {
     strip_ = QImage(std::max(stripX_.back(), 1), std::max(height(), 1),
                     QImage::Format_ARGB32_Premultiplied);
     strip_.fill(Qt::transparent);
-    QPainter painter(&strip_);
-    painter.setPen(textColour_);
-    textLine.draw(&painter, QPointF(0, 0));
+    {
+        QPainter painter(&strip_);
+        painter.setPen(textColour_);
+        textLine.draw(&painter, QPointF(0, 0));
+    }
+    // A step changes only the rows that hold ink; the rest of the line is
+    // the background all along.
+    int top = -1, bottom = -1;
+    for (int y = 0; y < strip_.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(strip_.constScanLine(y));
+        if (std::any_of(row, row + strip_.width(), [](QRgb p) { return qAlpha(p) != 0; })) {
+            top = top < 0 ? y : top;
+            bottom = y;
+        }
+    }
+    inkTop_ = std::max(top, 0);
+    inkHeight_ = top < 0 ? 0 : bottom - top + 1;
 }
 
 void CMarqueeLabel::Step() {
     offset_ = NextMarqueeOffset(offset_, chars_.size());
-    update();
+    update(0, inkTop_, width(), inkHeight_);
 }
 
 void CMarqueeLabel::timerEvent(QTimerEvent* event) {
@@ -106,8 +133,7 @@ void CMarqueeLabel::timerEvent(QTimerEvent* event) {
 
 void CMarqueeLabel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (scrolling_ && !timer_.isActive())
-        timer_.start(kMarqueeStepMs, this);
+    UpdateTimer();
 }
 
 void CMarqueeLabel::hideEvent(QHideEvent* event) {

@@ -3,7 +3,8 @@
 // 150 ms, followed by " ** " and the text again (see Marquee.h). A scrolling
 // text is laid out and drawn once into a strip; each step only copies the
 // strip's part from the current character on. The scroll rests while the
-// label is hidden (the window hidden to the tray).
+// label is hidden (the window hidden to the tray) or its window cannot be
+// seen (covered, minimised), and goes on from the same character.
 #pragma once
 
 #include <QBasicTimer>
@@ -40,6 +41,11 @@ public:
     bool Scrolling() const { return scrolling_; }
     // One step of the scroll, as the timer does it.
     void Step();
+    // Whether anybody can see the window (ExposureWatcher); true until told
+    // otherwise.
+    void SetExposed(bool exposed);
+    // The scroll's timer runs.
+    bool StepsRunning() const { return timer_.isActive(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -50,6 +56,8 @@ protected:
 private:
     void Relayout();
     void BuildStrip();
+    // Starts or stops the scroll's timer to match "scrolling, shown and seen".
+    void UpdateTimer();
 
     QString text_;
     std::u32string chars_; // text_ by code point
@@ -59,11 +67,15 @@ private:
     int capacity_ = 0;
     int offset_ = 0;
     bool scrolling_ = false;
+    bool exposed_ = true;
     QBasicTimer timer_;
     // A scrolling text, its separator and the text again, drawn once; and
     // where each of its characters begins, in pixels.
     QImage strip_;
     std::vector<int> stripX_;
+    // The rows of the label that the strip's text touches.
+    int inkTop_ = 0;
+    int inkHeight_ = 0;
 };
 
 } // namespace sentinax

@@ -39,8 +39,11 @@ QRect ToQRect(const SkinRect& r) {
 
 } // namespace
 
-CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent) {
+CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent), exposure_(new ExposureWatcher(this)) {
     setMouseTracking(true);
+    // A hidden window paints nothing anyway, and stays ready to be grabbed.
+    connect(exposure_, &ExposureWatcher::exposedChanged, this,
+            [this](bool exposed) { setUpdatesEnabled(exposed || !isVisible()); });
     // A window's pixels can only carry alpha when it asks before it is made.
     // Where nothing blends (X11 without a compositor) an opaque window costs
     // the X server less on every repaint, so alpha is asked for only once a
@@ -208,6 +211,7 @@ void CSkinDialog::LoadSkin() {
         if (row.FontFace.empty())
             Report(skinPath_ + ": text field " + row.Name + " names no font: the default is used");
         texts_.push_back(new CSkinText(*this, row));
+        FollowExposure(texts_.back());
     }
     for (const SliderInfo& row : skin_.Sliders)
         sliders_.push_back(new CSkinSlider(*this, row, dir));

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "CompositorWatch.h"
+#include "ExposureWatcher.h"
 #include "HintLine.h"
 #include "SkinReader.h"
 #include "config/AdjusterAccess.h"
@@ -114,6 +115,16 @@ public:
     // mask, transparent outside; empty without a mask.
     const QImage& BlendedFace() const { return blendedFace_; }
 
+    // Whether anybody can see the window. While nobody can, the window paints
+    // nothing (what changes meanwhile is painted at once when it can be seen
+    // again) and the controls that follow it rest.
+    ExposureWatcher& Exposure() { return *exposure_; }
+    // A control with SetExposed(bool) animates only while the window can be seen.
+    template <typename Control> void FollowExposure(Control* control) {
+        control->SetExposed(exposure_->Exposed());
+        connect(exposure_, &ExposureWatcher::exposedChanged, control, &Control::SetExposed);
+    }
+
     // A picture of the skin (path: resolved file, name: as the row writes it),
     // decoded once per load whatever number of controls use it; an empty
     // image, reported once, when it cannot be read.
@@ -151,6 +162,7 @@ private:
     QImage blendedFace_;
     FaceShape shape_ = FaceShape::Shaped;
     CompositorWatch* compositor_ = nullptr;
+    ExposureWatcher* exposure_;
     // Dragging by the face where the window manager does not move the window.
     bool followPointer_ = false;
     QPoint grabOffset_;

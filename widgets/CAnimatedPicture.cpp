@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -124,6 +125,7 @@ bool CAnimatedPicture::LoadGif(const QByteArray& data) {
         return false;
     }
     clock_ = GifAnimation(std::move(infos), width_, height_);
+    MeasureSteps();
     return PrepareSurface(width_, height_);
 }
 
@@ -193,14 +195,22 @@ void CAnimatedPicture::Unload() {
     surface_ = QImage();
     savedArea_ = QImage();
     savedRect_ = QRect();
+    steps_.clear();
+    surfaceFrame_ = -1;
+    pendingFill_.reset();
     isGif_ = false;
     initialised_ = false;
     background_ = QColor(255, 255, 255);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
+void CAnimatedPicture::SetExposed(bool exposed) {
+    exposed_ = exposed;
+    UpdateClock();
+}
+
 void CAnimatedPicture::UpdateClock() {
-    if (!playing_ || !onScreen_) {
+    if (!playing_ || !onScreen_ || !exposed_) {
         frameTimer_.stop();
         return;
     }
@@ -209,6 +219,7 @@ void CAnimatedPicture::UpdateClock() {
     // Back on screen after a pause, the surface still shows the current frame:
     // it gets its full time again. After Draw it is composed first.
     const uint32_t wait = begun_ ? clock_.CurrentWaitMs() : clock_.Begin(*this);
+    ApplyPendingFill();
     begun_ = true;
     frameTimer_.setTimerType(Qt::PreciseTimer);
     frameTimer_.start(static_cast<int>(wait));
@@ -219,10 +230,12 @@ void CAnimatedPicture::UpdateClock() {
 // window (the hint line's scroll), so that their repaints share one pass and
 // one flush to the display instead of waking the program twice.
 void CAnimatedPicture::OnFrameTimer() {
-    if (!playing_ || !onScreen_)
+    if (!playing_ || !onScreen_ || !exposed_)
         return;
     frameTimer_.setTimerType(Qt::CoarseTimer);
-    frameTimer_.start(static_cast<int>(clock_.Advance(*this)));
+    const uint32_t wait = clock_.Advance(*this);
+    ApplyPendingFill();
+    frameTimer_.start(static_cast<int>(wait));
 }
 
 void CAnimatedPicture::showEvent(QShowEvent* event) {
@@ -252,42 +265,119 @@ bool CAnimatedPicture::RenderFrame(size_t index) {
     const QImage& picture = frame.Picture;
     const QPoint at(frame.Info.Left, frame.Info.Top);
     if (!picture.hasAlphaChannel() && picture.format() == surface_.format()) {
-        // An opaque frame only replaces the pixels under it: its rows are
-        // copied without a painter (twenty times a second while shown).
         const QRect area = QRect(at, picture.size()).intersected(surface_.rect());
-        const size_t bytes = static_cast<size_t>(area.width()) * sizeof(QRgb);
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            std::memcpy(surface_.scanLine(y) + static_cast<size_t>(area.left()) * sizeof(QRgb),
-                        picture.constScanLine(y - at.y()) +
-                            static_cast<size_t>(area.left() - at.x()) * sizeof(QRgb),
-                        bytes);
-    } else {
+        // A fill that this frame paints over entirely would never be seen.
+        if (pendingFill_ && area.contains(*pendingFill_))
+            pendingFill_.reset();
+        ApplyPendingFill();
+        QRect changed = area;
+        if (surfaceFrame_ == static_cast<int>(index))
+            changed = QRect(); // drawn again after a pause: nothing changes
+        else if (steps_[index].Known && surfaceFrame_ == steps_[index].From)
+            changed = steps_[index].Changed;
+        CopyRows(picture, at, changed);
+        surfaceFrame_ = area == surface_.rect() ? static_cast<int>(index) : -1;
+        if (!changed.isEmpty())
+            update(changed);
+        return true;
+    }
+    ApplyPendingFill();
+    {
         QPainter painter(&surface_);
         painter.drawImage(at, picture);
     }
+    surfaceFrame_ = -1;
     update(QRect(at, picture.size()));
     return true;
 }
 
-void CAnimatedPicture::FillBackground(int left, int top, int width, int height) {
-    const QRect area = QRect(left, top, width, height).intersected(surface_.rect());
+// An opaque frame replaces the pixels under it without a painter (twenty times
+// a second while shown).
+void CAnimatedPicture::CopyRows(const QImage& picture, QPoint at, const QRect& area) {
     if (area.isEmpty())
         return;
+    uchar* const surfaceBits = surface_.bits();
+    const qsizetype surfaceStride = surface_.bytesPerLine();
+    const uchar* const pictureBits = picture.constBits();
+    const qsizetype pictureStride = picture.bytesPerLine();
+    const size_t rowBytes = static_cast<size_t>(area.width()) * sizeof(QRgb);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(reinterpret_cast<QRgb*>(surfaceBits + y * surfaceStride) + area.left(),
+                    reinterpret_cast<const QRgb*>(pictureBits + (y - at.y()) * pictureStride) +
+                        (area.left() - at.x()),
+                    rowBytes);
+}
+
+// From one frame to the next the shipped picture's fan changes a 72 x 72
+// square of its 96 x 96 pixels: where two frames that each cover the whole
+// surface follow each other, only what differs between them is copied,
+// repainted and sent to the display.
+void CAnimatedPicture::MeasureSteps() {
+    steps_.assign(frames_.size(), FrameStep{});
+    const QRect whole(0, 0, width_, height_);
+    auto covers = [&](const GifFrame& f) {
+        return !f.Picture.isNull() && !f.Picture.hasAlphaChannel() &&
+               f.Picture.format() == QImage::Format_RGB32 &&
+               QRect(QPoint(f.Info.Left, f.Info.Top), f.Picture.size()) == whole;
+    };
+    for (size_t k = 0; k < frames_.size(); ++k) {
+        const size_t from = (k + frames_.size() - 1) % frames_.size();
+        if (!covers(frames_[k]) || !covers(frames_[from]))
+            continue;
+        const QImage& a = frames_[from].Picture;
+        const QImage& b = frames_[k].Picture;
+        int left = width_, top = height_, right = -1, bottom = -1;
+        for (int y = 0; y < height_; ++y) {
+            const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+            const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+            for (int x = 0; x < width_; ++x) {
+                if (ra[x] != rb[x]) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        steps_[k] = {true, static_cast<int>(from),
+                     right < 0 ? QRect() : QRect(left, top, right - left + 1, bottom - top + 1)};
+    }
+}
+
+// A fill is held back until it is known whether the next frame paints over
+// it (the whole surface is filled after the last frame, then the first is
+// drawn over it).
+void CAnimatedPicture::ApplyPendingFill() {
+    if (!pendingFill_)
+        return;
+    const QRect area = *pendingFill_;
+    pendingFill_.reset();
     {
         QPainter painter(&surface_);
         painter.fillRect(area, background_);
     }
+    surfaceFrame_ = -1;
     update(area);
 }
 
+void CAnimatedPicture::FillBackground(int left, int top, int width, int height) {
+    ApplyPendingFill();
+    const QRect area = QRect(left, top, width, height).intersected(surface_.rect());
+    if (!area.isEmpty())
+        pendingFill_ = area;
+}
+
 void CAnimatedPicture::SaveArea(int left, int top, int width, int height) {
+    ApplyPendingFill();
     savedRect_ = QRect(left, top, width, height).intersected(surface_.rect());
     savedArea_ = savedRect_.isEmpty() ? QImage() : surface_.copy(savedRect_);
 }
 
 void CAnimatedPicture::RestoreArea() {
+    ApplyPendingFill();
     if (savedArea_.isNull())
         return;
+    surfaceFrame_ = -1;
     {
         QPainter painter(&surface_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -5,9 +5,9 @@
 // time into the control's surface by the rules of GifAnimation.h, so nothing
 // is shared between threads. Painting only copies the surface.
 //
-// The clock runs only while the control is shown: a window hidden to the tray
-// or minimised composes and paints nothing, and resumes at the frame it
-// showed when it comes back.
+// The clock runs only while the control is shown and its window can be seen:
+// a window hidden to the tray, minimised or covered by other windows composes
+// and paints nothing, and resumes at the frame it showed when it comes back.
 #pragma once
 
 #include "GifAnimation.h"
@@ -17,6 +17,7 @@
 #include <QRect>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 namespace sentinax {
@@ -49,6 +50,9 @@ public:
     void Stop();
     // Back to empty: no picture, no frames, no surface.
     void Unload();
+    // Whether anybody can see the window (ExposureWatcher); true until told
+    // otherwise. While not, the clock rests on the current frame.
+    void SetExposed(bool exposed);
 
     bool IsGif() const { return isGif_; }
     bool IsPlaying() const { return playing_; }
@@ -76,7 +80,12 @@ private:
     bool LoadGif(const QByteArray& data);
     bool LoadStill(const QByteArray& data, const QSize* screenSize);
     bool PrepareSurface(int width, int height);
-    // Starts or stops the frame timer to match "playing and shown".
+    // Copies the part `area` (surface pixels) of an opaque picture of the
+    // surface's format placed at `at`.
+    void CopyRows(const QImage& picture, QPoint at, const QRect& area);
+    void MeasureSteps();
+    void ApplyPendingFill();
+    // Starts or stops the frame timer to match "playing, shown and seen".
     void UpdateClock();
     void OnFrameTimer();
 
@@ -88,6 +97,17 @@ private:
     int height_ = 0;
     QColor background_{255, 255, 255};
 
+    // What a frame changes when the surface shows, whole, the frame before it
+    // (both cover the whole surface, opaque); measured at load.
+    struct FrameStep {
+        bool Known = false;
+        int From = -1; // the frame before it
+        QRect Changed; // empty: nothing
+    };
+    std::vector<FrameStep> steps_;
+    int surfaceFrame_ = -1; // the frame the surface shows whole; -1: none
+    std::optional<QRect> pendingFill_;
+
     QImage surface_;
     QImage savedArea_; // the area under a frame with disposal 3 while it shows
     QRect savedRect_;
@@ -95,6 +115,7 @@ private:
     bool playing_ = false;
     bool begun_ = false; // the current frame has been composed since Draw
     bool onScreen_ = false;
+    bool exposed_ = true;
     QTimer frameTimer_;
 };
 

@@ -72,7 +72,8 @@ void CHistoryGraph::SetYUnits(const std::string& text) {
 double CHistoryGraph::AppendPoint(double value) {
     const double before = currentValue_;
     currentValue_ = value;
-    if (!isVisible()) {
+    // Updates are off while nobody can see the window (covered, minimised).
+    if (!isVisible() || !updatesEnabled()) {
         pending_.push_back(value);
         // A plot width of newer segments scrolls every older one out of
         // sight, so the queue keeps only that many (the first kept segment
@@ -92,7 +93,7 @@ double CHistoryGraph::AppendPoint(double value) {
     return before;
 }
 
-void CHistoryGraph::FlushPending() {
+void CHistoryGraph::FlushPending(bool repaint) {
     if (pending_.empty())
         return;
     const double last = currentValue_;
@@ -102,7 +103,8 @@ void CHistoryGraph::FlushPending() {
     }
     pending_.clear();
     currentValue_ = last;
-    update(contentsRect());
+    if (repaint)
+        update(contentsRect());
 }
 
 void CHistoryGraph::showEvent(QShowEvent* event) {
@@ -250,7 +252,9 @@ void CHistoryGraph::paintEvent(QPaintEvent* event) {
         QFrame::paintEvent(event);
     QPainter painter(this);
     const QRect client = contentsRect();
-    FlushPending();
+    // Painted now when this pass paints the whole client area; otherwise the
+    // rest of it is asked for.
+    FlushPending(!(QRegion(client) - event->region()).isEmpty());
     if (grid_.isNull()) {
         painter.fillRect(client, ToColour(kBackgroundColour));
         return;

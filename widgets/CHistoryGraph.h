@@ -57,10 +57,12 @@ protected:
 private:
     void RebuildGrid();
     void DrawSegment();
-    // A hidden graph (the window hidden to the tray) only queues its values;
-    // they are drawn when it is shown or its pictures are asked for, which
-    // gives the same pixels as drawing each at once.
-    void FlushPending();
+    // A hidden graph (the window hidden to the tray) or one that nobody can
+    // see (its window's updates are off) only queues its values; they are
+    // drawn when it is shown or painted or its pictures are asked for, which
+    // gives the same pixels as drawing each at once. repaint: ask for the
+    // client area to be painted.
+    void FlushPending(bool repaint = true);
 
     GraphGeometry geometry_;
     std::string xUnits_ = "Samples";

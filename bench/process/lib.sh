@@ -7,7 +7,8 @@ set -euo pipefail
 SRC=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 RUN_DIR=$BUILD/run
 FLOOR=$BUILD/bin/sx_process_floor
-[ -x "$RUN_DIR/sentinax4" ] && [ -x "$FLOOR" ] || {
+COVER=$BUILD/bin/sx_cover_window
+[ -x "$RUN_DIR/sentinax4" ] && [ -x "$FLOOR" ] && [ -x "$COVER" ] || {
   echo "build first: cmake --build $BUILD (configured with -DSENTINAX_BENCH=ON)" >&2
   exit 1
 }
@@ -141,19 +142,41 @@ fail_state() {
   exit 1
 }
 
+# cover_face NAME: an ordinary window mapped over the monitor's face (10
+# pixels more on every side), on top of everything; sets COVER_OF[NAME].
+declare -A COVER_OF
+cover_face() {
+  local name=$1 face geo x y w h
+  face=$(window_of "$name" face visible) || fail_state "$name" "no face to cover"
+  geo=$(DISPLAY=${DISPLAY_OF[$name]} xdotool getwindowgeometry --shell "$face")
+  x=$(echo "$geo" | sed -n 's/^X=//p')
+  y=$(echo "$geo" | sed -n 's/^Y=//p')
+  w=$(echo "$geo" | sed -n 's/^WIDTH=//p')
+  h=$(echo "$geo" | sed -n 's/^HEIGHT=//p')
+  DISPLAY=${DISPLAY_OF[$name]} "$COVER" $((x - 10)) $((y - 10)) $((w + 20)) $((h + 20)) \
+    >"$WORK/$name/cover" 2>&1 &
+  COVER_OF[$name]=$!
+  PIDS+=($!)
+  wait_until 10 test -s "$WORK/$name/cover" || fail_state "$name" "the cover window did not come"
+}
+face_covered() {
+  face_shown "$1" && kill -0 "${COVER_OF[$1]:-0}" 2>/dev/null &&
+    DISPLAY=${DISPLAY_OF[$1]} xdotool search --onlyvisible --name '^cover$' >/dev/null 2>&1
+}
+
 # start_state STATE: the program of one row of the table, started.
-#   floor-hidden, floor-tray, floor-shown, floor-face, hidden, shown, warning, and
-#   base-hidden, base-shown, base-warning: the monitor of BASE_RUN (another
-#   build's run folder) in those states
+#   floor-hidden, floor-tray, floor-shown, floor-face, hidden, shown, covered,
+#   warning, and base-hidden, base-shown, base-covered, base-warning: the
+#   monitor of BASE_RUN (another build's run folder) in those states
 start_state() {
   case $1 in
   floor-hidden) start_floor floor-hidden ;;
   floor-tray) start_floor floor-tray --tray ;;
   floor-shown) start_floor floor-shown --label ;;
   floor-face) start_floor floor-face --face ;;
-  hidden | shown) start_monitor "$1" "$WORK/tree" ;;
+  hidden | shown | covered) start_monitor "$1" "$WORK/tree" ;;
   warning) start_monitor warning "$WORK/tree-warning" ;;
-  base-hidden | base-shown) start_monitor "$1" "$WORK/tree" "$BASE_RUN" ;;
+  base-hidden | base-shown | base-covered) start_monitor "$1" "$WORK/tree" "$BASE_RUN" ;;
   base-warning) start_monitor "$1" "$WORK/tree-warning" "$BASE_RUN" ;;
   *) echo "no state $1" >&2; exit 2 ;;
   esac
@@ -161,8 +184,9 @@ start_state() {
 
 # settle_state STATE LIMIT: waits (at most LIMIT seconds per step) until the
 # monitor is in its state. Every monitor hides to the tray at its first tick;
-# the shown one is brought back by a double click on its tray icon, the one
-# in warning comes back by itself at its third evaluation out of range.
+# the shown one is brought back by a double click on its tray icon (the
+# covered one too, then a window is put over its face), the one in warning
+# comes back by itself at its third evaluation out of range.
 settle_state() {
   local name=$1 limit=$2 icon
   case $name in
@@ -170,13 +194,14 @@ settle_state() {
   *hidden)
     wait_until "$limit" hidden_to_tray "$name" || fail_state "$name" "never hidden to the tray"
     ;;
-  *shown)
+  *shown | *covered)
     wait_until "$limit" hidden_to_tray "$name" || fail_state "$name" "never hidden to the tray"
     icon=$(window_of "$name" small)
     DISPLAY=${DISPLAY_OF[$name]} xdotool mousemove --window "$icon" 5 5 click --repeat 2 \
       --delay 60 1
     wait_until "$limit" face_shown "$name" || fail_state "$name" "the tray icon did not restore it"
     DISPLAY=${DISPLAY_OF[$name]} xdotool mousemove 0 0 # the pointer off the face
+    case $name in *covered) cover_face "$name" ;; esac
     ;;
   *warning)
     wait_until "$limit" window_of "$name" small >/dev/null || fail_state "$name" "no tray icon"
@@ -192,6 +217,7 @@ check_state() {
   floor-*) ;;
   *hidden) hidden_to_tray "$1" || echo "WARNING: $1: the monitor came back" >&2 ;;
   *shown) face_shown "$1" || echo "WARNING: $1: the monitor was hidden" >&2 ;;
+  *covered) face_covered "$1" || echo "WARNING: $1: the face is no longer covered" >&2 ;;
   *warning)
     grep -q 'CPU FAN' "$WORK/$1/work/log.dat" 2>/dev/null ||
       echo "WARNING: $1: no CPU fan warning was logged" >&2

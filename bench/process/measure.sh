@@ -14,11 +14,13 @@
 #                 picture every 50 ms, a text line every 150 ms)
 #   hidden        the monitor hidden to the tray, all in range
 #   shown         the monitor brought back from its tray icon, all in range
+#   covered       the same, then an ordinary window raised over its whole face
 #   warning       the monitor with the CPU fan under its limit (blink, alarm)
-# x floor: the ratio to the bare floor (hidden: floor-hidden; shown and
-# warning: floor-shown); x match: the ratio to the floor that shows what the
-# monitor must show in that state (hidden: floor-tray; shown and warning:
-# floor-face), so what is left is the monitor's own doing.
+# x floor: the ratio to the bare floor (hidden and covered: floor-hidden;
+# shown and warning: floor-shown); x match: the ratio to the floor that shows
+# what the monitor must show in that state (hidden: floor-tray; shown and
+# warning: floor-face), so what is left is the monitor's own doing; for the
+# covered face, which nobody sees, the ratio to the monitor hidden to the tray.
 # ms/sample: the process's run time from the scheduler (all threads, exact to
 # the ns) over the window, per second; wakeups: the scheduler's time slices
 # per sample; X: the same for the program's X server; RSS and PSS at the end.
@@ -29,7 +31,7 @@
 #   --seconds N     length of the measured window (default 60)
 #   --runs N        repeat the whole measurement; ranges are printed at the end
 #   --baseline RUN  also measure the monitor of another run folder (another
-#                   build, e.g. of an older commit) in the three states, in the
+#                   build, e.g. of an older commit) in the four states, in the
 #                   same run: rows "before, ..."
 # Needs Xvfb, trayer, xdotool and unshare; run as root, or as a user where
 # unprivileged user namespaces are allowed (Debian 12 allows them).
@@ -50,12 +52,12 @@ while [ $# -gt 0 ]; do
 done
 source "$(dirname "$0")/lib.sh"
 
-ROWS=(floor-hidden floor-tray floor-shown floor-face hidden shown warning)
-MONITORS=(hidden shown warning)
+ROWS=(floor-hidden floor-tray floor-shown floor-face hidden shown covered warning)
+MONITORS=(hidden shown covered warning)
 if [ -n "$BASE_RUN" ]; then
   [ -x "$BASE_RUN/sentinax4" ] || { echo "no sentinax4 in $BASE_RUN" >&2; exit 1; }
-  ROWS+=(base-hidden base-shown base-warning)
-  MONITORS+=(base-hidden base-shown base-warning)
+  ROWS+=(base-hidden base-shown base-covered base-warning)
+  MONITORS+=(base-hidden base-shown base-covered base-warning)
 fi
 declare -A LABEL=(
   [floor-hidden]="bare Qt, nothing shown (hidden floor)"
@@ -64,17 +66,22 @@ declare -A LABEL=(
   [floor-face]="bare Qt, label + face animations (face floor)"
   [hidden]="monitor, hidden to the tray, all in range"
   [shown]="monitor, shown, all in range"
+  [covered]="monitor, shown but covered by another window"
   [warning]="monitor, shown, CPU fan in warning (blink, alarm)"
   [base-hidden]="before: monitor, hidden to the tray"
   [base-shown]="before: monitor, shown"
+  [base-covered]="before: monitor, shown but covered"
   [base-warning]="before: monitor, CPU fan in warning")
 # The floor each row is a ratio to.
 declare -A BASE=([floor-hidden]=floor-hidden [floor-tray]=floor-hidden [hidden]=floor-hidden [floor-shown]=floor-shown
   [shown]=floor-shown [warning]=floor-shown [floor-face]=floor-shown [base-hidden]=floor-hidden
-  [base-shown]=floor-shown [base-warning]=floor-shown)
-# The floor showing the same things (none for the floors themselves).
+  [base-shown]=floor-shown [base-warning]=floor-shown [covered]=floor-hidden
+  [base-covered]=floor-hidden)
+# The floor showing the same things (none for the floors themselves); a face
+# that nobody sees is held to the monitor hidden to the tray.
 declare -A MATCH=([hidden]=floor-tray [shown]=floor-face [warning]=floor-face
-  [base-hidden]=floor-tray [base-shown]=floor-face [base-warning]=floor-face)
+  [base-hidden]=floor-tray [base-shown]=floor-face [base-warning]=floor-face [covered]=hidden
+  [base-covered]=base-hidden)
 ROW_FORMAT='%-52s %9s %7s %7s %8s %9s %7s %7s\n'
 
 measure_once() {

@@ -9,7 +9,8 @@
 # <state>.callgrind or <state>.perf; a summary is printed.
 #
 # Usage: bench/process/profile.sh [--build DIR] [--seconds N] [--tool T] [--out DIR] STATE
-#   STATE: floor-hidden, floor-tray, floor-shown, floor-face, hidden, shown or warning
+#   STATE: floor-hidden, floor-tray, floor-shown, floor-face, hidden, shown, covered
+#          or warning
 #   --seconds N   length of the profiled window (default 30)
 #   --tool T      callgrind (default) or perf
 set -euo pipefail

@@ -172,6 +172,24 @@ public:
                             static_cast<uint32_t>(windows.size()), windows.data());
     }
     void Destroy(xcb_window_t w) { xcb_destroy_window(c_, w); }
+    void Map(xcb_window_t w) { xcb_map_window(c_, w); }
+    void Unmap(xcb_window_t w) { xcb_unmap_window(c_, w); }
+    void Raise(xcb_window_t w) {
+        const uint32_t above = XCB_STACK_MODE_ABOVE;
+        xcb_configure_window(c_, w, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    }
+    void Place(xcb_window_t w, int x, int y, int width, int height) {
+        const uint32_t values[] = {static_cast<uint32_t>(x), static_cast<uint32_t>(y),
+                                   static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
+        xcb_configure_window(c_, w,
+                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                                 XCB_CONFIG_WINDOW_HEIGHT,
+                             values);
+    }
+    // One 32-bit CARDINAL, e.g. _NET_WM_PID.
+    void Cardinal(xcb_window_t w, uint32_t name, uint32_t value) {
+        xcb_change_property(c_, XCB_PROP_MODE_REPLACE, w, name, XCB_ATOM_CARDINAL, 32, 1, &value);
+    }
 
     // Returns once the server has carried out every request sent so far.
     void Sync() { std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr)); }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QPaintEvent>
 
 #include <gtest/gtest.h>
 
@@ -277,6 +278,53 @@ TEST_F(SkinSurfaceTest, TheMarqueeRestsWhileTheWindowIsHidden) {
     while (clock.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_EQ(hint->Offset(), rested);
+}
+
+// A scroll step repaints the rows its text touches, and nothing outside them
+// changes.
+TEST_F(SkinSurfaceTest, AScrollStepRepaintsOnlyTheRowsOfItsText) {
+    struct PaintLog : QObject {
+        std::vector<QRect> rects;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                rects.push_back(static_cast<QPaintEvent*>(event)->rect());
+            return false;
+        }
+    } log;
+    Surface s;
+    Load(s, (dir / "Skin.ini").string());
+    CSkinText* hint = s.Texts().front();
+    ASSERT_TRUE(hint->Scrolling());
+    s.show();
+    QElapsedTimer clock;
+    clock.start();
+    while (!s.Exposure().Exposed() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    hint->SetExposed(false); // only the steps made here
+    clock.restart();
+    while (clock.elapsed() < 100)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    const QImage before = hint->grab().toImage();
+    hint->installEventFilter(&log);
+    hint->Step();
+    clock.restart();
+    while (clock.elapsed() < 100)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    ASSERT_EQ(log.rects.size(), 1u);
+    const QRect rows = log.rects.front();
+    EXPECT_EQ(rows.left(), 0);
+    EXPECT_EQ(rows.width(), hint->width());
+    EXPECT_LT(rows.height(), hint->height()) << "the rows above and below the text stay";
+    hint->removeEventFilter(&log);
+    const QImage after = hint->grab().toImage();
+    int changed = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (after.pixel(x, y) != before.pixel(x, y)) {
+                ++changed;
+                EXPECT_TRUE(rows.contains(x, y)) << x << ", " << y << " changed outside";
+            }
+    EXPECT_GT(changed, 0) << "the text moved";
 }
 
 TEST_F(SkinSurfaceTest, ThePointerOverTheFaceIsReportedAndDragsTheWindow) {

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QPaintEvent>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -193,6 +194,60 @@ TEST(AnimatedPictureWidget, BackgroundRefillsAfterTheLastFrameAndOnDisposalTwo) 
     EXPECT_EQ(Rgb(s, 3, 3), background) << "the whole surface is cleared after the last frame";
     EXPECT_EQ(Rgb(s, 0, 2), background);
     EXPECT_EQ(Rgb(s, 0, 0), kRed);
+}
+
+// What a frame changes is all that is repainted (and so sent to the display).
+TEST(AnimatedPictureWidget, AFrameRepaintsOnlyThePixelsItChanges) {
+    struct Recording : CAnimatedPicture {
+        using CAnimatedPicture::CAnimatedPicture;
+        std::vector<QRect> painted;
+        void paintEvent(QPaintEvent* event) override {
+            painted.push_back(event->rect());
+            CAnimatedPicture::paintEvent(event);
+        }
+    };
+    Bytes dotted(36, 0); // red, with one blue pixel at (4, 1)
+    dotted[1 * 6 + 4] = 2;
+    Bytes spotted = dotted; // and green pixels that widen the rectangle row by row
+    spotted[2 * 6 + 3] = spotted[3 * 6 + 5] = spotted[4 * 6 + 0] = 1;
+    GifBuilder gif;
+    gif.Header(6, 6, 2, kColours)
+        .Looping()
+        .Control(20, 1)
+        .Fill(0, 0, 6, 6, 0)
+        .Control(20, 1)
+        .Image(0, 0, 6, 6, dotted)
+        .Control(20, 1)
+        .Image(0, 0, 6, 6, dotted) // the same again: nothing changes
+        .Control(20, 1)
+        .Image(0, 0, 6, 6, spotted)
+        .Trailer();
+    QWidget face;
+    face.resize(40, 40);
+    auto* picture = new Recording(&face);
+    ASSERT_TRUE(picture->LoadFromMemory(ToBytes(gif)));
+    face.show();
+    ASSERT_TRUE(picture->Draw());
+    Pump(60);
+    picture->painted.clear();
+    // The last step goes back to the first frame over a surface filled with
+    // the background, which that frame covers whole: only the dots go.
+    const std::vector<QRect> expected[] = {
+        {QRect(4, 1, 1, 1)}, {}, {QRect(0, 2, 6, 3)}, {QRect(0, 1, 6, 4)}};
+    for (size_t step = 1; step <= 4; ++step) {
+        ASSERT_TRUE(WaitFor([&] { return picture->CurrentFrame() == step % 4; }));
+        Pump(40);
+        EXPECT_EQ(picture->painted, expected[step - 1]) << "step " << step;
+        picture->painted.clear();
+        if (step == 3) {
+            EXPECT_EQ(Rgb(picture->Surface(), 4, 1), kBlue);
+            EXPECT_EQ(Rgb(picture->Surface(), 5, 3), kGreen);
+            EXPECT_EQ(Rgb(picture->Surface(), 0, 4), kGreen);
+        }
+    }
+    EXPECT_EQ(picture->Surface(), picture->Frames()[0].Picture) << "all red again";
+    EXPECT_EQ(picture->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              picture->Surface().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(AnimatedPictureWidget, BadDataFailsOrSkipsFramesWithoutHarm) {
