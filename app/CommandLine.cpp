@@ -16,6 +16,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* m
             line.Version = true;
         } else if (a == "--sensors") {
             line.Sensors = true;
+        } else if (a == "--clear-intrusion") {
+            line.ClearIntrusion = true;
         } else if (a == "--autostart" || a == "--metrics-dir") {
             if (i + 1 >= args.size()) {
                 line.Error = a + " needs a value";
@@ -43,8 +45,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* m
 }
 
 std::string UsageText() {
-    return "Usage: sentinax4 [--autostart on|off] [--metrics-dir DIR] [--sensors] [--help] "
-           "[--version]\n"
+    return "Usage: sentinax4 [--autostart on|off] [--metrics-dir DIR] [--sensors] "
+           "[--clear-intrusion] [--help] [--version]\n"
            "Hardware-health monitor: voltages, temperatures and fans of the board.\n"
            "\n"
            "  --autostart on|off  start the monitor when you log in, or no longer, then exit\n"
@@ -53,6 +55,8 @@ std::string UsageText() {
            "                      SENTINAX_METRICS_DIR does the same\n"
            "  --sensors           print every sensor chip and input, which value each feeds\n"
            "                      and by which rule, then exit (needs no display)\n"
+           "  --clear-intrusion   reset the chassis-intrusion latch after the case was opened,\n"
+           "                      then exit (needs no display; writing the latch needs root)\n"
            "  --help              show this text and exit\n"
            "  --version           show the version and exit\n";
 }

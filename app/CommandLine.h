@@ -3,6 +3,7 @@
 //   --autostart on|off   start the monitor at log-in, or no longer; then exit
 //   --metrics-dir DIR    write the readings for Prometheus to DIR/sentinax.prom
 //   --sensors            print which sensor input feeds which value, then exit
+//   --clear-intrusion    reset the chassis-intrusion latch, then exit
 //   --help, --version
 // SENTINAX_METRICS_DIR names the metrics folder when the switch is not given.
 #pragma once
@@ -20,6 +21,7 @@ struct CommandLine {
     bool Help = false;
     bool Version = false;
     bool Sensors = false;
+    bool ClearIntrusion = false;
     std::string Error;             // a switch that could not be read
     std::vector<std::string> Rest; // the arguments left for Qt, program name first
 };

@@ -278,6 +278,8 @@ void MainController::ShowAndEvaluate() {
             red[0] = cpu.CountAtLeastThree;
             if (protection_.AfterEvaluation(
                     cpu.ReachedThree, evaluator_.WarningActive(ReadoutItem::CpuTemp), v.CpuTemp)) {
+                // Said at once: the next evaluation may be a whole interval away.
+                PublishReadings(v);
                 const bool accepted = view_.RunOverTemperatureDialog();
                 protection_.CountdownEnded();
                 if (ended_)
@@ -343,40 +345,7 @@ void MainController::ShowAndEvaluate() {
         }
     }
     std::copy(std::begin(red), std::end(red), std::begin(feedRed_));
-    if (!sinks_.empty())
-        PublishReadings(v);
-}
-
-void MainController::PublishReadings(const TickValues& v) {
-    const BoardProfile& p = profile_;
-    ReadingSnapshot snapshot;
-    auto item = [&](ReadoutItem which, bool present, int32_t value) {
-        ItemReading& r = snapshot.Items[static_cast<int>(which)];
-        const ItemLimits limits = LimitsOf(thresholds_, which);
-        present = present && !sensors_.IsLost(which);
-        r = {present, value, limits.Lower, limits.Upper, evaluator_.WarningActive(which)};
-    };
-    item(ReadoutItem::Vcore, ItemEnabled(PresenceItem::Vcore), v.Vcore);
-    item(ReadoutItem::CpuTemp, sensors_.HasReading(ReadoutItem::CpuTemp), v.CpuTemp);
-    item(ReadoutItem::SysTemp,
-         ItemEnabled(PresenceItem::SystemTemp) && sensors_.HasReading(ReadoutItem::SysTemp),
-         v.SysTemp);
-    item(ReadoutItem::V33, ItemEnabled(PresenceItem::V33), v.V33);
-    item(ReadoutItem::V5, ItemEnabled(PresenceItem::V5), v.V5);
-    item(ReadoutItem::V12, ItemEnabled(PresenceItem::V12), v.V12);
-    item(ReadoutItem::CpuFan,
-         sensors_.HasReading(ReadoutItem::CpuFan) && !p.CpuFanUnmonitored &&
-             (ItemEnabled(PresenceItem::CpuFan) ||
-              p.SensorSource == SensorSourceKind::EmbeddedController),
-         v.CpuFan);
-    item(ReadoutItem::SysFan, ItemEnabled(PresenceItem::SysFan), v.SysFan);
-    item(ReadoutItem::PowerFan,
-         !p.NoPowerFan && !p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan),
-         v.PowerFan);
-    snapshot.ChassisSupported = p.ChassisSupported;
-    snapshot.ChassisOpen = chassisOpen_;
-    for (ReadingSink* sink : sinks_)
-        sink->Publish(snapshot);
+    PublishReadings(v);
 }
 
 void MainController::FeedFrontPanel() {

@@ -144,6 +144,7 @@ private:
         bool FanWarnFrozen = false;
     };
     TickValues ConvertForEvaluation();
+    // Hands this evaluation to the sinks (MainControllerReadings.cpp).
     void PublishReadings(const TickValues& values);
     void ShowAndEvaluate();
     // Evaluates one item and shows the colours the evaluation chose.

@@ -1,7 +1,7 @@
 #include "SystemPlatform.h"
 
 #include "alerts/AlarmSound.h"
-#include "alerts/ui/PowerOff.h"
+#include "alerts/power/PowerOff.h"
 #include "alerts/ui/QtAlarmSound.h"
 #include "hardware/HardwareLibrary.h"
 #include "hardware/RegularFile.h"

@@ -1,5 +1,6 @@
 #include "Autostart.h"
 #include "CSentinaxApp.h"
+#include "ClearIntrusion.h"
 #include "CommandLine.h"
 #include "WorkingFolder.h"
 
@@ -65,6 +66,16 @@ int main(int argc, char** argv) {
     }
     if (line.Sensors)
         return PrintSensorReport();
+    if (line.ClearIntrusion) {
+        const JournalReporter report = JournalReporter::ForStandardError();
+        HardwareLibrary library;
+        if (!BindHardwareLibrary(library)) {
+            report.Report(MessagePriority::Error,
+                          std::string("cannot load ") + kHardwareLibraryName);
+            return 1;
+        }
+        return ClearIntrusion(library, report);
+    }
     if (line.AutostartSwitch != CommandLine::Autostart::Unchanged)
         return SwitchAutostart(
             line.AutostartSwitch == CommandLine::Autostart::On,

@@ -5,7 +5,10 @@
 #   share/sentinax/           board table, channel map, skins with their
 #                             artwork, SOUND.wav, simulator scenarios
 #   share/applications/, share/metainfo/, share/icons/hicolor/  desktop files
-#   share/man/man1/, share/doc/sentinax4/
+#   share/man/man1/, share/doc/sentinax4/ (examples/settings.ini: the service's
+#                             limits, copied to /etc/sentinax/ by the administrator)
+#   share/sentinax/prometheus/ alert rules, their tests, a Grafana dashboard
+#   lib/systemd/system/       sentinax4-headless.service, not enabled
 # The program finds lib/sentinax and share/sentinax relative to itself, so the
 # same build installs into any prefix. A Debian package: cpack -G DEB.
 include(GNUInstallDirs)
@@ -54,6 +57,17 @@ endforeach()
 add_custom_target(sx_man ALL DEPENDS ${SX_MAN_OUTPUTS})
 install(FILES ${SX_MAN_OUTPUTS} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The monitor as a service: installed, never enabled by the package; nothing
+# goes into /etc.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/systemd/sentinax4-headless.service
+        DESTINATION lib/systemd/system)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/systemd/settings.ini
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sentinax4/examples)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/prometheus/sentinax-rules.yml
+              ${CMAKE_SOURCE_DIR}/packaging/prometheus/sentinax-rules-test.yml
+              ${CMAKE_SOURCE_DIR}/packaging/prometheus/sentinax-dashboard.json
+        DESTINATION ${SX_DATADIR}/prometheus)
+
 file(GLOB SX_DOC_FILES ${CMAKE_SOURCE_DIR}/docs/*.md)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${SX_DOC_FILES}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sentinax4)
@@ -85,7 +99,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_PREFIX}/${SX_PRI
 # see them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6multimedia6, xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "prometheus-node-exporter, hardinfo")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "prometheus-node-exporter, prometheus, hardinfo")
 set(CPACK_STRIP_FILES ON)
 # CPack adds an ldconfig call (postinst, postrm) for libraries under
 # /usr/lib, even private ones; it runs at installation, never at log-in.

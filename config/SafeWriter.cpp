@@ -168,7 +168,7 @@ void RefuseWorkingFolderWrites(std::string reason) {
 }
 
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& why,
-                 Durability durability, FinalLink link) {
+                 Durability durability, FinalLink link, mode_t mode) {
     SafeFolder folder;
     std::string base;
     if (!OpenFolderOf(path, folder, base, why))
@@ -189,7 +189,7 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
         if (!LinkIntoWorkingFolder(folder, base, target, why))
             return false;
         // The target itself must be a file: a link to a link is not followed.
-        return ReplaceFile(target, bytes, why, durability, FinalLink::Refuse);
+        return ReplaceFile(target, bytes, why, durability, FinalLink::Refuse, mode);
     }
     if (exists && !S_ISREG(st.st_mode)) {
         why = "is " + DescribeFileType(st.st_mode);
@@ -206,11 +206,12 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
     const int fd = CreateTemporary(folder, base, exists ? (st.st_mode & 0777) : 0666, temp, why);
     if (fd < 0)
         return false;
-    if (exists) {
+    if (mode != 0)
+        (void)::fchmod(fd, mode & 07777);
+    else if (exists)
         (void)::fchmod(fd, st.st_mode & 07777);
-        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid())
-            (void)::fchown(fd, st.st_uid, st.st_gid); // only root may; a failure keeps our owner
-    }
+    if (exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
+        (void)::fchown(fd, st.st_uid, st.st_gid); // only root may; a failure keeps our owner
     if (!FillTemporary(folder, fd, temp, bytes, durability, why))
         return false;
     if (::renameat(folder.Fd(), temp.c_str(), folder.Fd(), base.c_str()) != 0) {

@@ -41,9 +41,12 @@ enum class FinalLink {
 // complete old file or the complete new one: a temporary ".<name>.tmp<pid>-<n>"
 // beside it, written, flushed, renamed over it. A new file's mode comes from
 // the umask; an existing file keeps its mode (and, where the process may, its
-// owner). A read-only file is refused. Sets why on failure.
+// owner). A non-zero mode is the file's mode instead, whatever the umask and
+// the old file's (a file other users' programs read). A read-only file is
+// refused. Sets why on failure.
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& why,
-                 Durability durability = Durability::Synced, FinalLink link = FinalLink::Refuse);
+                 Durability durability = Durability::Synced, FinalLink link = FinalLink::Refuse,
+                 mode_t mode = 0);
 
 enum class AppendMode {
     Append,      // add to the end, creating the file when missing

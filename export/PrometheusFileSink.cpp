@@ -16,7 +16,10 @@ PrometheusFileSink::PrometheusFileSink(std::string folder, Reporter report)
 void PrometheusFileSink::Publish(const ReadingSnapshot& snapshot) {
     std::string why;
     // Rewritten on every evaluation and worthless after a crash: no disk flush.
-    if (ReplaceFile(path_, PrometheusText(snapshot), why, Durability::Transient)) {
+    // Readable by node_exporter, which runs as a user of its own, whatever
+    // the monitor's umask (a service's is 0077).
+    if (ReplaceFile(path_, PrometheusText(snapshot), why, Durability::Transient, FinalLink::Refuse,
+                    kPrometheusFileMode)) {
         if (failing_ && report_)
             report_(path_ + ": written again");
         failing_ = false;

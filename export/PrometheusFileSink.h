@@ -18,6 +18,9 @@
 
 namespace sentinax {
 
+// The file's mode: the monitor writes it, everyone may read it.
+constexpr unsigned kPrometheusFileMode = 0644;
+
 class PrometheusFileSink : public ReadingSink {
 public:
     using Reporter = std::function<void(const std::string&)>;

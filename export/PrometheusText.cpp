@@ -109,6 +109,17 @@ std::string PrometheusText(const ReadingSnapshot& s) {
         Header(out, "sentinax_chassis_intrusion", "1 when the case was found opened");
         out.append("sentinax_chassis_intrusion ").append(s.ChassisOpen ? "1\n" : "0\n");
     }
+    if (s.EvaluatedAt != 0) {
+        Header(out, "sentinax_poweroff_countdown",
+               "1 while the over-temperature countdown to a power-off runs");
+        out.append("sentinax_poweroff_countdown ").append(s.PowerOffCountdown ? "1\n" : "0\n");
+        // The alert rules tell readings that stopped coming by this time.
+        Header(out, "sentinax_last_evaluation_timestamp_seconds",
+               "When the readings were taken, in seconds since the epoch");
+        out.append("sentinax_last_evaluation_timestamp_seconds ")
+            .append(std::to_string(s.EvaluatedAt))
+            .append("\n");
+    }
     return out;
 }
 

@@ -9,6 +9,8 @@
 //   sentinax_fan_speed_rpm{item="system"} 1850
 //   sentinax_alarm{quantity="fan_speed",item="cpu"} 0
 //   sentinax_chassis_intrusion 0
+//   sentinax_poweroff_countdown 0
+//   sentinax_last_evaluation_timestamp_seconds 1718000000
 #pragma once
 
 #include "ReadingSnapshot.h"

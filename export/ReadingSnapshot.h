@@ -21,6 +21,12 @@ struct ReadingSnapshot {
     std::array<ItemReading, kReadoutCount> Items{}; // by ReadoutItem
     bool ChassisSupported = false;
     bool ChassisOpen = false; // the intrusion latch was found set
+    // The over-temperature countdown runs (or a scheduled power-off is
+    // pending): from its start until it is cancelled or the machine goes down.
+    bool PowerOffCountdown = false;
+    // When the readings were taken: seconds since the epoch, whole. 0 for a
+    // snapshot that no evaluation made: the countdown and the time are left out.
+    int64_t EvaluatedAt = 0;
 };
 
 class ReadingSink {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -65,6 +66,8 @@ protected:
         hw().Dmi = FakeHardware::BoardDmi("KX-4100 Demo", "1.0");
         controller = std::make_unique<MainController>(settings, -1, view, timers, adjusters,
                                                       platform, CompanionPaths{}, dir + "/log.dat");
+        if (sink)
+            controller->AddSink(sink);
         ASSERT_TRUE(controller->OnInitDialog());
         Thresholds& l = controller->Limits();
         for (int i = 0; i < kLimitCount; ++i)
@@ -99,7 +102,19 @@ protected:
     FakePlatform platform;
     RecordingAdjusters adjusters;
     std::unique_ptr<MainController> controller;
+    ReadingSink* sink = nullptr; // handed to the controller by Start
 };
+
+struct RecordingSink : ReadingSink {
+    std::vector<ReadingSnapshot> published;
+    void Publish(const ReadingSnapshot& s) override { published.push_back(s); }
+};
+
+int64_t NowSeconds() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
 
 // Each case runs 12 evaluations at one temperature with the user's limit at
 // 75 °C: the warning always comes; the countdown only above the rating.
@@ -199,6 +214,40 @@ TEST_F(CpuProtectionTickTest, CountdownIsCalledOffWhenTheCpuIsBackWithinItsRatin
     EXPECT_EQ(platform.powerOffs, 0);
     EXPECT_TRUE(reported("back at 99 °C, within its rated maximum of 100 °C"));
     EXPECT_FALSE(controller->Protection().Guard().CountdownOpen());
+}
+
+// The exported readings say that the countdown runs: at once when it starts
+// (before the dialog's first second), on every evaluation nested in it, and no
+// more once it was cancelled; each with the time of its evaluation.
+TEST_F(CpuProtectionTickTest, ExportedReadingsSayWhileTheCountdownRuns) {
+    RecordingSink readings;
+    sink = &readings;
+    platform.cpuInfo = kIntel;
+    hw().Status.CpuTempCrit = 100;
+    hw().Lm75Bytes = {{0, 104}};
+    size_t atStart = 0;
+    view.onDialog = [&] {
+        atStart = readings.published.size();
+        ticks(2);
+    };
+    const int64_t before = NowSeconds();
+    Start(90);
+    ticks(2);
+    ASSERT_EQ(dialogs(), 1);
+    // Two evaluations, the third at the start of the countdown, two nested in
+    // it, and the rest of the tick that opened it.
+    std::vector<bool> countdown;
+    for (const ReadingSnapshot& s : readings.published) {
+        countdown.push_back(s.PowerOffCountdown);
+        EXPECT_GE(s.EvaluatedAt, before);
+        EXPECT_LE(s.EvaluatedAt, NowSeconds());
+        EXPECT_EQ(s.Items[static_cast<int>(ReadoutItem::CpuTemp)].Value, 104);
+    }
+    EXPECT_EQ(countdown, (std::vector<bool>{false, false, true, true, true, false}));
+    EXPECT_EQ(atStart, 3u) << "published before the countdown waits for anything";
+    EXPECT_TRUE(readings.published[2].Items[static_cast<int>(ReadoutItem::CpuTemp)].Warning);
+    tick();
+    EXPECT_FALSE(readings.published.back().PowerOffCountdown) << "cancelled: no countdown";
 }
 
 // Without a rating the countdown runs to its end as before.

@@ -19,11 +19,17 @@ for f in usr/bin/sentinax4 usr/bin/sentinax-shm usr/lib/sentinax/libhmio.so \
          usr/share/sentinax/boards.table usr/share/sentinax/Skins/Skin.ini \
          usr/share/sentinax/Skins/Main.jpg usr/share/applications/sentinax4.desktop \
          usr/share/metainfo/example.korvane.Sentinax4.metainfo.xml \
-         usr/share/icons/hicolor/256x256/apps/sentinax4.png usr/share/man/man1/sentinax4.1.gz; do
+         usr/share/icons/hicolor/256x256/apps/sentinax4.png usr/share/man/man1/sentinax4.1.gz \
+         usr/lib/systemd/system/sentinax4-headless.service \
+         usr/share/doc/sentinax4/examples/settings.ini usr/share/doc/sentinax4/fleet.md \
+         usr/share/sentinax/prometheus/sentinax-rules.yml \
+         usr/share/sentinax/prometheus/sentinax-dashboard.json; do
   grep -qx "$f" "$WORK/files.txt" || fail "not in the package: $f"
 done
 grep -q '^etc/' "$WORK/files.txt" && fail "the package installs into /etc: $(grep '^etc/' "$WORK/files.txt")"
 grep -q 'autostart' "$WORK/files.txt" && fail "the package starts something at log-in"
+# The service is installed, not enabled: no link into a target's wants.
+grep -q '\.wants/' "$WORK/files.txt" && fail "the package enables a service: $(grep '\.wants/' "$WORK/files.txt")"
 # Maintainer scripts, if any, only refresh the library cache at installation.
 mkdir "$WORK/control"
 dpkg-deb -e "$DEB" "$WORK/control"

@@ -10,6 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -32,6 +35,7 @@ ReadingSnapshot DemoBoard() {
     // 3.3 V, +5 V, the system temperature and two fans are absent.
     s.ChassisSupported = true;
     s.ChassisOpen = true;
+    s.EvaluatedAt = 1718000000;
     return s;
 }
 
@@ -77,7 +81,15 @@ TEST(PrometheusText, ExpositionOfOneEvaluation) {
         "sentinax_alarm{quantity=\"fan_speed\",item=\"cpu\"} 1\n"
         "# HELP sentinax_chassis_intrusion 1 when the case was found opened\n"
         "# TYPE sentinax_chassis_intrusion gauge\n"
-        "sentinax_chassis_intrusion 1\n";
+        "sentinax_chassis_intrusion 1\n"
+        "# HELP sentinax_poweroff_countdown 1 while the over-temperature countdown to a power-off "
+        "runs\n"
+        "# TYPE sentinax_poweroff_countdown gauge\n"
+        "sentinax_poweroff_countdown 0\n"
+        "# HELP sentinax_last_evaluation_timestamp_seconds When the readings were taken, in "
+        "seconds since the epoch\n"
+        "# TYPE sentinax_last_evaluation_timestamp_seconds gauge\n"
+        "sentinax_last_evaluation_timestamp_seconds 1718000000\n";
     EXPECT_EQ(PrometheusText(DemoBoard()), expected);
     // The user's language changes nothing.
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
@@ -90,6 +102,14 @@ TEST(PrometheusText, ExpositionOfOneEvaluation) {
     EXPECT_NE(PrometheusText(cold).find("sentinax_temperature_celsius{item=\"system\"} -44\n"),
               std::string::npos);
     EXPECT_EQ(PrometheusText(ReadingSnapshot{}), "");
+    // A countdown under way, and a time past 2038 (the rules compare it with time()).
+    ReadingSnapshot counting = DemoBoard();
+    counting.PowerOffCountdown = true;
+    counting.EvaluatedAt = 4102444800;
+    const std::string text = PrometheusText(counting);
+    EXPECT_NE(text.find("\nsentinax_poweroff_countdown 1\n"), std::string::npos);
+    EXPECT_NE(text.find("\nsentinax_last_evaluation_timestamp_seconds 4102444800\n"),
+              std::string::npos);
 }
 
 TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
@@ -106,7 +126,10 @@ TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
     EXPECT_NE(reports[0].find("cannot write the readings"), std::string::npos);
 
     fs::create_directory(dir / "metrics");
+    // Written under a service's umask, it is still readable by node_exporter's user.
+    const mode_t umaskBefore = ::umask(077);
     sink.Publish(DemoBoard());
+    ::umask(umaskBefore);
     ASSERT_EQ(reports.size(), 2u); // it works again, and says so
     std::ifstream in(dir / "metrics/sentinax.prom");
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), PrometheusText(DemoBoard()));
@@ -117,7 +140,42 @@ TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
         ++files;
     }
     EXPECT_EQ(files, 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(sink.Path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
     fs::remove_all(dir);
+}
+
+// Every metric the shipped alert rules, their tests and the dashboard query is
+// one the monitor writes: a renamed metric would leave an alert that can
+// never fire and a panel that stays empty.
+TEST(PrometheusText, TheShippedRulesAndDashboardAskOnlyForExportedMetrics) {
+    ReadingSnapshot full = DemoBoard();
+    for (ItemReading& r : full.Items)
+        r.Present = true;
+    std::set<std::string> exported;
+    const std::regex sample(R"(^(sentinax_[a-z_]+)[{ ])");
+    std::istringstream lines(PrometheusText(full));
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (std::regex_search(line, m, sample))
+            exported.insert(m[1]);
+    }
+    ASSERT_GE(exported.size(), 13u);
+    int asked = 0;
+    for (const char* file :
+         {"sentinax-rules.yml", "sentinax-rules-test.yml", "sentinax-dashboard.json"}) {
+        std::ifstream in(std::string(SX_PROMETHEUS_DIR) + "/" + file);
+        ASSERT_TRUE(in) << file;
+        const std::string content((std::istreambuf_iterator<char>(in)), {});
+        const std::regex name(R"(sentinax_[a-z_]+)");
+        for (auto it = std::sregex_iterator(content.begin(), content.end(), name);
+             it != std::sregex_iterator(); ++it) {
+            ++asked;
+            EXPECT_TRUE(exported.count(it->str())) << file << " asks for " << it->str();
+        }
+    }
+    EXPECT_GT(asked, 20);
 }
 
 // A link planted as sentinax.prom, or a folder others can change, is never

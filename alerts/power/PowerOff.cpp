@@ -1,4 +1,4 @@
-#include "alerts/ui/PowerOff.h"
+#include "alerts/power/PowerOff.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

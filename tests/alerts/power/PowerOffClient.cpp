@@ -4,7 +4,7 @@
 // (the request is sent without waiting, so exiting at once could drop it).
 // Refuses to run unless DBUS_SYSTEM_BUS_ADDRESS is set: it must never reach
 // the machine's own system bus.
-#include "alerts/ui/PowerOff.h"
+#include "alerts/power/PowerOff.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
