@@ -7,13 +7,13 @@ namespace {
 constexpr int32_t kFrontPanelReading = 114;
 constexpr int32_t kPanelDisplayGroup = 256;
 
-struct FeedItem {
+struct FeedCodes {
     int32_t MainEntryArgument;
     int32_t PanoraCode;
 };
 
 // Indexed by FeedPosition - 1; also the index into FeedInputs::Red.
-constexpr FeedItem kItems[4] = {{1, 257}, {3, 259}, {0, 258}, {2, 260}};
+constexpr FeedCodes kItems[4] = {{1, 257}, {3, 259}, {0, 258}, {2, 260}};
 
 int32_t ValueAt(const FeedInputs& in, int position) {
     switch (position) {
@@ -37,7 +37,7 @@ FrontPanelFeed::FrontPanelFeed(MainEntryFn mainEntry, PanoraControlFn panoraCont
 
 void FrontPanelFeed::Feed(const FeedInputs& inputs, uint8_t& sysFanItemEnabled) {
     if (mainEntry_ && !inputs.PausedForSuspend) {
-        const FeedItem& item = kItems[position_ - 1];
+        const FeedCodes& item = kItems[position_ - 1];
         // A fresh record per call: the library gets a writable address and
         // whatever it does to it stays in this call.
         FrontPanelCommand record{kFrontPanelReading, item.MainEntryArgument,
@@ -48,7 +48,7 @@ void FrontPanelFeed::Feed(const FeedInputs& inputs, uint8_t& sysFanItemEnabled) 
     if (panoraControl_) {
         if (inputs.SysFan > 0 && !panoraSysFanExcluded_)
             sysFanItemEnabled = 1;
-        const FeedItem& item = kItems[position_ - 1];
+        const FeedCodes& item = kItems[position_ - 1];
         // The colour is passed as a writable, terminated one-character string,
         // fresh per call, so the library can neither alter a constant of ours
         // nor read past it.

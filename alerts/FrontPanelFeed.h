@@ -14,20 +14,27 @@
 
 #include "alerts/companions/FrontPanelCommand.h"
 
+#include <array>
 #include <cstdint>
 
 namespace sentinax {
 
+// The four fed items, in the order of FeedPosition (1 is CpuTemp).
+enum class FeedItem : int { CpuTemp = 0, SystemTemp, CpuFan, SysFan };
+// "R" instead of "G" per fed item: true when this tick's evaluation found the
+// item's violation counter at 3 or more. All false on a tick without evaluation.
+using FeedWarnings = std::array<bool, 4>;
+inline bool& Warned(FeedWarnings& warnings, FeedItem item) {
+    return warnings[static_cast<int>(item)];
+}
+
 // What one tick that read the sensors hands over.
 struct FeedInputs {
     uint8_t CpuTempByte = 0; // as published at offset 0 of the shared block
-    int32_t SystemTemp = 0;  // raw slot 7
+    int32_t SystemTemp = 0;  // RawSlot::SystemTemp
     int32_t CpuFan = 0;
     int32_t SysFan = 0;
-    // "R" instead of "G" for the CPU temperature, system temperature, CPU fan
-    // and system fan: true when this tick's evaluation found the item's
-    // violation counter at 3 or more. All false on a tick without evaluation.
-    bool Red[4] = {false, false, false, false};
+    FeedWarnings Red{};
     bool PausedForSuspend = false;
 };
 

@@ -29,10 +29,10 @@ HmSharedBlock PackSharedBlock(const RawValues& raw, const ChipParams& params,
     HmSharedBlock block{};
     block[HmSharedOffset::CpuTemp] = At(params, profile.CpuTempSlot);
     block[HmSharedOffset::SecondTemp] = params[1];
-    block[HmSharedOffset::SystemTemp] = static_cast<uint8_t>(raw[7] & 0xFF);
-    PutInt32(block, HmSharedOffset::Vcore, raw[0]);
+    block[HmSharedOffset::SystemTemp] = static_cast<uint8_t>(raw[RawSlot::SystemTemp] & 0xFF);
+    PutInt32(block, HmSharedOffset::Vcore, raw[RawSlot::Vcore]);
     PutInt32(block, HmSharedOffset::V33, At(raw, profile.V33Slot));
-    PutInt32(block, HmSharedOffset::V5, raw[3]);
+    PutInt32(block, HmSharedOffset::V5, raw[RawSlot::V5]);
     PutInt32(block, HmSharedOffset::V12, At(raw, profile.V12Slot));
     PutInt32(block, HmSharedOffset::CpuFan, At(raw, profile.CpuFanSlot));
     PutInt32(block, HmSharedOffset::SysFan, At(raw, profile.SysFanSlot));

@@ -79,9 +79,9 @@ CMainDialog::CMainDialog(CSentinaxApp& app)
 
     sleepWatcher_ = new SleepWatcher(this);
     connect(sleepWatcher_, &SleepWatcher::suspendQuery, this,
-            [this] { controller_.OnPowerBroadcast(kPowerSuspendQuery); });
+            [this] { controller_.OnPowerBroadcast(PowerEvent::SuspendQuery); });
     connect(sleepWatcher_, &SleepWatcher::automaticResume, this,
-            [this] { controller_.OnPowerBroadcast(kPowerResumeAutomatic); });
+            [this] { controller_.OnPowerBroadcast(PowerEvent::ResumeAutomatic); });
 }
 
 CMainDialog::~CMainDialog() {

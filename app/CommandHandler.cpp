@@ -38,7 +38,7 @@ void CommandHandler::OnButtonCommand(std::string_view name) {
 }
 
 void CommandHandler::Run(WindowCommand command) {
-    const bool hostMode3 = controller_.Profile().HostMode == 3;
+    const bool panelDisplay = controller_.Profile().HostMode == HostMode::PanelDisplay;
     switch (command) {
     case WindowCommand::Exit:
         target_.EndRun(1);
@@ -58,7 +58,7 @@ void CommandHandler::Run(WindowCommand command) {
         target_.PopUpOptionsMenu();
         break;
     case WindowCommand::Minimize:
-        if (hostMode3)
+        if (panelDisplay)
             target_.MinimizeWindow();
         else
             target_.HideWindow();
@@ -86,7 +86,7 @@ void CommandHandler::Run(WindowCommand command) {
     case WindowCommand::Restore:
         // Only a hidden window comes back; a shown one is left as it is.
         if (controller_.WindowHidden()) {
-            target_.RestoreWindow(hostMode3);
+            target_.RestoreWindow(panelDisplay);
             controller_.SetWindowHidden(false);
             controller_.ResetHiddenTicks();
         }

@@ -99,7 +99,7 @@ bool MainController::OnInitDialog() {
 
     view_.StartAnimation();
 
-    if (profile_.HostMode != 3) {
+    if (profile_.HostMode != HostMode::PanelDisplay) {
         trayIconCreated_ = view_.CreateTrayIcon();
         if (trayIconCreated_)
             windowHidden_ = true;
@@ -135,7 +135,7 @@ void MainController::OnTimer(int timerId) {
 
     const bool firstTick = startupPending_;
     if (startupPending_) {
-        if (profile_.HostMode != 3)
+        if (profile_.HostMode != HostMode::PanelDisplay)
             HideToTray();
         timers_.KillTimer(kSamplingTimer);
         if (profile_.AutoHide)
@@ -172,12 +172,12 @@ void MainController::OnTimer(int timerId) {
         const bool evaluationTick = sampler_->FilterCpuFan(sensors_);
         sampler_->RearrangeTemperatures(sensors_, firstTick);
         protection_.AfterRead();
-        std::fill(std::begin(feedRed_), std::end(feedRed_), false);
+        FeedWarnings red{}; // none on a tick without evaluation
         if (evaluationTick && !pausedForSuspend_)
-            ShowAndEvaluate();
+            red = ShowAndEvaluate();
         if (ended_)
             return; // the program ended while a dialog of this tick was open
-        FeedFrontPanel();
+        FeedFrontPanel(red);
         DecideAlarm();
         KeepLastShown();
     }
@@ -221,12 +221,12 @@ MainController::TickValues MainController::ConvertForEvaluation() {
     RawValues& raw = sensors_.Raw;
     const BoardProfile& p = profile_;
     TickValues v;
-    v.Vcore = raw[0];
+    v.Vcore = raw[RawSlot::Vcore];
     v.CpuTemp = sensors_.Params[p.CpuTempSlot] - p.CpuTempOffset + p.CpuTempCorrection;
     if (ItemEnabled(PresenceItem::SystemTemp) && sensors_.HasReading(ReadoutItem::SysTemp) &&
         p.SysTempUsesCpuOffset)
-        raw[7] -= p.CpuTempOffset;
-    v.SysTemp = raw[7];
+        raw[RawSlot::SystemTemp] -= p.CpuTempOffset;
+    v.SysTemp = raw[RawSlot::SystemTemp];
     v.V33 = raw[p.V33Slot];
     if (ItemEnabled(PresenceItem::V5))
         v.V5 = ConvertFiveVolt(p, raw);
@@ -247,10 +247,10 @@ MainController::TickValues MainController::ConvertForEvaluation() {
 // Each item is shown and evaluated before the next one, in a fixed order; the
 // CPU temperature's countdown dialog therefore runs before the later items of
 // the same tick are treated. An item without a reading keeps what it shows.
-void MainController::ShowAndEvaluate() {
+FeedWarnings MainController::ShowAndEvaluate() {
     const BoardProfile& p = profile_;
     const TickValues v = ConvertForEvaluation();
-    bool red[4] = {};
+    FeedWarnings red{};
 
     auto voltage = [&](ReadoutItem item, PresenceItem presence, int32_t mv, bool zeroIsNA) {
         if (!ItemEnabled(presence) || sensors_.IsLost(item)) {
@@ -275,7 +275,7 @@ void MainController::ShowAndEvaluate() {
         ShowCpuTemperature(v.CpuTemp, true);
         if (sensors_.Checked(ReadoutItem::CpuTemp)) {
             const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
-            red[0] = cpu.CountAtLeastThree;
+            Warned(red, FeedItem::CpuTemp) = cpu.CountAtLeastThree;
             if (protection_.AfterEvaluation(
                     cpu.ReachedThree, evaluator_.WarningActive(ReadoutItem::CpuTemp), v.CpuTemp)) {
                 // Said at once: the next evaluation may be a whole interval away.
@@ -283,7 +283,7 @@ void MainController::ShowAndEvaluate() {
                 const bool accepted = view_.RunOverTemperatureDialog();
                 protection_.CountdownEnded();
                 if (ended_)
-                    return; // a request to end closed it: no power-off
+                    return red; // a request to end closed it: no power-off
                 if (accepted)
                     platform_.PowerOff();
             }
@@ -297,7 +297,8 @@ void MainController::ShowAndEvaluate() {
     } else if (!lost(ReadoutItem::SysTemp) && sensors_.HasReading(ReadoutItem::SysTemp)) {
         ShowSystemTemperature(v.SysTemp);
         if (sensors_.Checked(ReadoutItem::SysTemp))
-            red[1] = EvaluateItem(ReadoutItem::SysTemp, v.SysTemp).CountAtLeastThree;
+            Warned(red, FeedItem::SystemTemp) =
+                EvaluateItem(ReadoutItem::SysTemp, v.SysTemp).CountAtLeastThree;
     }
 
     voltage(ReadoutItem::V33, PresenceItem::V33, v.V33, false);
@@ -312,7 +313,8 @@ void MainController::ShowAndEvaluate() {
         } else if ((ItemEnabled(PresenceItem::CpuFan) ||
                     p.SensorSource == SensorSourceKind::EmbeddedController) &&
                    sensors_.Checked(ReadoutItem::CpuFan)) {
-            red[2] = EvaluateItem(ReadoutItem::CpuFan, v.CpuFan, v.FanWarnFrozen).CountAtLeastThree;
+            Warned(red, FeedItem::CpuFan) =
+                EvaluateItem(ReadoutItem::CpuFan, v.CpuFan, v.FanWarnFrozen).CountAtLeastThree;
         }
     }
 
@@ -320,7 +322,8 @@ void MainController::ShowAndEvaluate() {
         view_.AppendPoint(ReadoutItem::SysFan, p.SysFanShownZero ? 0 : v.SysFan);
         view_.SetItemText(ReadoutItem::SysFan, p.SysFanShownZero ? "0" : IntText(v.SysFan));
         if (ItemEnabled(PresenceItem::SysFan) && sensors_.Checked(ReadoutItem::SysFan))
-            red[3] = EvaluateItem(ReadoutItem::SysFan, v.SysFan, v.FanWarnFrozen).CountAtLeastThree;
+            Warned(red, FeedItem::SysFan) =
+                EvaluateItem(ReadoutItem::SysFan, v.SysFan, v.FanWarnFrozen).CountAtLeastThree;
     }
 
     if (!p.NoPowerFan && !lost(ReadoutItem::PowerFan)) {
@@ -339,22 +342,22 @@ void MainController::ShowAndEvaluate() {
         if (chassis_.Poll(latch)) {
             const bool accepted = view_.RunChassisDialog();
             if (ended_)
-                return;
+                return red;
             if (chassis_.DialogClosed(accepted))
                 library_.ChassisClear();
         }
     }
-    std::copy(std::begin(red), std::end(red), std::begin(feedRed_));
     PublishReadings(v);
+    return red;
 }
 
-void MainController::FeedFrontPanel() {
+void MainController::FeedFrontPanel(const FeedWarnings& red) {
     FeedInputs in;
     in.CpuTempByte = sensors_.Params[profile_.CpuTempSlot];
-    in.SystemTemp = sensors_.Raw[7];
+    in.SystemTemp = sensors_.Raw[RawSlot::SystemTemp];
     in.CpuFan = sensors_.Raw[profile_.CpuFanSlot];
     in.SysFan = sensors_.Raw[profile_.SysFanSlot];
-    std::copy(std::begin(feedRed_), std::end(feedRed_), std::begin(in.Red));
+    in.Red = red;
     in.PausedForSuspend = pausedForSuspend_;
     feed_->Feed(in, Presence(sensors_.Present, PresenceItem::SysFan));
 }
@@ -365,11 +368,11 @@ void MainController::DecideAlarm() {
         platform_.Sound().Stop();
         break;
     case AlarmAction::ShowAndPlay:
-        view_.ShowForWarning(profile_.HostMode == 3);
+        view_.ShowForWarning(profile_.HostMode == HostMode::PanelDisplay);
         platform_.Sound().StartLoop(AlarmSoundFile);
         break;
     case AlarmAction::ShowAndStop:
-        view_.ShowForWarning(profile_.HostMode == 3);
+        view_.ShowForWarning(profile_.HostMode == HostMode::PanelDisplay);
         platform_.Sound().Stop();
         break;
     }
@@ -379,10 +382,10 @@ void MainController::KeepLastShown() {
     SensorReadings& last = sensors_.LastShown;
     const RawValues& raw = sensors_.Raw;
     last.CpuTempRaw = sensors_.Params[profile_.CpuTempSlot];
-    last.SystemTemp = raw[7];
-    last.Vcore = raw[0];
+    last.SystemTemp = raw[RawSlot::SystemTemp];
+    last.Vcore = raw[RawSlot::Vcore];
     last.V33 = raw[profile_.V33Slot];
-    last.V5 = raw[3];
+    last.V5 = raw[RawSlot::V5];
     last.V12 = raw[profile_.V12Slot];
     last.CpuFan = raw[profile_.CpuFanSlot];
     last.SysFan = raw[profile_.SysFanSlot];

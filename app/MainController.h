@@ -39,10 +39,13 @@ constexpr int kResumeTimerMs = 1000;
 constexpr int kAutoHideSeconds = 30;
 constexpr int kAutoHideIntervalSeconds = 10;
 
-// Power events as the window receives them.
-constexpr int kPowerSuspendQuery = 0;
-constexpr int kPowerResumeSuspend = 7;
-constexpr int kPowerResumeAutomatic = 18;
+// Power events as the window receives them; the sleep watcher sends the
+// query before a suspend and the automatic resume after it.
+enum class PowerEvent : int {
+    SuspendQuery = 0,
+    ResumeSuspend = 7,
+    ResumeAutomatic = 18,
+};
 
 // Milliseconds between ticks: the interval is split into SamplesPerInterval
 // ticks, with the integer division done first (666 ms, not 667, for 3 samples
@@ -69,7 +72,7 @@ public:
     // dialogs that a tick may open.
     void OnTimer(int timerId);
     // Always answers true.
-    bool OnPowerBroadcast(int event);
+    bool OnPowerBroadcast(PowerEvent event);
     // The clean-up. A second run does nothing more. Once it ran, ticks do
     // nothing, and a tick that was under way (a dialog open inside it) ends
     // as soon as the dialog returns.
@@ -146,12 +149,13 @@ private:
     TickValues ConvertForEvaluation();
     // Hands this evaluation to the sinks (MainControllerReadings.cpp).
     void PublishReadings(const TickValues& values);
-    void ShowAndEvaluate();
+    // The tick's front-panel warnings (see FeedInputs::Red).
+    FeedWarnings ShowAndEvaluate();
     // Evaluates one item and shows the colours the evaluation chose.
     EvaluationResult EvaluateItem(ReadoutItem item, int32_t value, bool fanWarnFrozen = false);
     void ShowCpuTemperature(int32_t celsius, bool truncateFahrenheit);
     void ShowSystemTemperature(int32_t celsius);
-    void FeedFrontPanel();
+    void FeedFrontPanel(const FeedWarnings& red);
     void DecideAlarm();
     void KeepLastShown();
     void RedisplayLastShown();
@@ -206,7 +210,6 @@ private:
     bool ended_ = false; // the clean-up ran
     // This evaluation tick found the item at three or more out-of-range
     // evaluations: CPU temperature, system temperature, CPU fan, system fan.
-    bool feedRed_[4] = {};
 };
 
 } // namespace sentinax

@@ -8,17 +8,17 @@
 
 namespace sentinax {
 
-bool MainController::OnPowerBroadcast(int event) {
+bool MainController::OnPowerBroadcast(PowerEvent event) {
     switch (event) {
-    case kPowerSuspendQuery:
+    case PowerEvent::SuspendQuery:
         pausedForSuspend_ = true;
         timers_.KillTimer(kSamplingTimer);
         break;
-    case kPowerResumeSuspend:
+    case PowerEvent::ResumeSuspend:
         if (pausedForSuspend_)
             timers_.SetTimer(kResumeTimer, kResumeTimerMs);
         break;
-    case kPowerResumeAutomatic:
+    case PowerEvent::ResumeAutomatic:
         pausedForSuspend_ = false;
         timers_.SetTimer(kResumeTimer, kResumeTimerMs);
         if (libraryBound_)
@@ -48,7 +48,7 @@ void MainController::CleanUp(bool display) {
     }
     if (display)
         timers_.KillTimer(kResumeTimer);
-    if (display && profile_.HostMode != 3 && trayIconCreated_) {
+    if (display && profile_.HostMode != HostMode::PanelDisplay && trayIconCreated_) {
         view_.DeleteTrayIcon();
         trayIconCreated_ = false;
     }

@@ -2,6 +2,8 @@
 // table and constant afterwards. Defaults are those of a board no row names.
 #pragma once
 
+#include "HostMode.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -63,7 +65,7 @@ struct BoardProfile {
     int CpuTempSlot = 0; // index into ChipParams
     bool CpuTempFloorCheck = false;
     uint8_t ChipSelector = 0;
-    int HostMode = 0;         // 2: front-panel companion, 3: panel-display companion
+    ::sentinax::HostMode HostMode = ::sentinax::HostMode::None;
     int TwelveVoltOffset = 0; // mV subtracted after the +12 V conversion
     int ChipCommand = 0;
     // Graph captions of the CPU, system and third fan; the third is empty on

@@ -10,8 +10,6 @@ namespace sentinax {
 
 namespace {
 
-constexpr int kFrontPanelHost = 2;
-constexpr int kPanelDisplayHost = 3;
 constexpr int32_t kPanoraGroup = 1;
 constexpr int32_t kPanoraStart = 2;
 constexpr int32_t kPanoraStop = 3;
@@ -38,11 +36,11 @@ std::string CompanionLibraries::ProgramDirectory() {
     return OwnLibraryDirectory();
 }
 
-void CompanionLibraries::Bind(int hostMode) {
+void CompanionLibraries::Bind(HostMode hostMode) {
     if (bound_)
         return;
     bound_ = true;
-    if (hostMode == kFrontPanelHost) {
+    if (hostMode == HostMode::FrontPanel) {
         quendraModule_ = OpenLibrary(paths_.Quendra);
         if (!quendraModule_)
             return;
@@ -52,7 +50,7 @@ void CompanionLibraries::Bind(int hostMode) {
         Send(entry, 1, 0);
         Send(entry, 100, 1);
         mainEntry_ = entry;
-    } else if (hostMode == kPanelDisplayHost) {
+    } else if (hostMode == HostMode::PanelDisplay) {
         std::string dir =
             paths_.PanoraDirectory.empty() ? ProgramDirectory() : paths_.PanoraDirectory;
         if (dir.empty())

@@ -2,6 +2,7 @@
 // the stop calls. The per-tick front-panel feed uses the resolved entry points.
 #pragma once
 
+#include "HostMode.h"
 #include "alerts/companions/FrontPanelCommand.h"
 
 #include <string>
@@ -33,7 +34,7 @@ public:
     // if it has PanoraControl, call it with (1, 2, 16384, null). Any other mode,
     // a missing library or a missing entry point: nothing is called. Binding a
     // second time does nothing.
-    void Bind(int hostMode);
+    void Bind(HostMode hostMode);
 
     // The stop calls: MainEntry {101, 1, 0}; PanoraControl (1, 3, 16384, null).
     // A second Stop does nothing; the clean-up may run twice.

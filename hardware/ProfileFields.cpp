@@ -34,10 +34,10 @@ ProfileField HostModeField() {
                 long long v = 0;
                 if (!ParseTableInteger(text, v) || (v != 0 && v != 2 && v != 3))
                     return false;
-                p.HostMode = static_cast<int>(v);
+                p.HostMode = static_cast<HostMode>(v);
                 return true;
             },
-            [](const BoardProfile& p) { return std::to_string(p.HostMode); }};
+            [](const BoardProfile& p) { return std::to_string(static_cast<int>(p.HostMode)); }};
 }
 
 ProfileField BoolField(std::string name, bool BoardProfile::*member) {

@@ -111,7 +111,7 @@ DetectionResult DetectSensorHardware(const HardwareLibrary& lib, const BoardProf
     }
 
     lib.EnableSMSCHWMonitor();
-    state.Raw[7] = profile.ChipCommand;
+    state.Raw[RawSlot::SystemTemp] = profile.ChipCommand;
     lib.ValueRAM(state.Raw.data());
     DerivePresence(profile, state);
 
@@ -126,12 +126,12 @@ void DerivePresence(const BoardProfile& p, SensorState& s) {
     const RawValues& raw = s.Raw;
     auto flag = [&](PresenceItem item) -> uint8_t& { return Presence(s.Present, item); };
 
-    flag(PresenceItem::Vcore) = raw[0] > 0;
+    flag(PresenceItem::Vcore) = raw[RawSlot::Vcore] > 0;
     flag(PresenceItem::V33) = raw[p.V33Slot] > 0;
     if (p.NoRail33)
         flag(PresenceItem::V33) = 0;
 
-    flag(PresenceItem::V5) = raw[3] > 0;
+    flag(PresenceItem::V5) = raw[RawSlot::V5] > 0;
     flag(PresenceItem::V12) = raw[p.V12Slot] > 0;
     if (p.NoRail12)
         flag(PresenceItem::V12) = 0;
@@ -144,7 +144,7 @@ void DerivePresence(const BoardProfile& p, SensorState& s) {
     if (p.NoRail5)
         flag(PresenceItem::V5) = 0;
 
-    flag(PresenceItem::SystemTemp) = !p.SysTempNeverFlagged && raw[7] > 0;
+    flag(PresenceItem::SystemTemp) = !p.SysTempNeverFlagged && raw[RawSlot::SystemTemp] > 0;
     if (p.NoSysTemp)
         flag(PresenceItem::SystemTemp) = 0;
 
@@ -158,11 +158,11 @@ void DerivePresence(const BoardProfile& p, SensorState& s) {
         if (value > 0)
             into = value;
     };
-    keep(raw[0], first.Vcore);
+    keep(raw[RawSlot::Vcore], first.Vcore);
     keep(raw[p.V33Slot], first.V33);
-    keep(raw[3], first.V5);
+    keep(raw[RawSlot::V5], first.V5);
     keep(raw[p.V12Slot], first.V12);
-    keep(raw[7], first.SystemTemp);
+    keep(raw[RawSlot::SystemTemp], first.SystemTemp);
     keep(raw[p.CpuFanSlot], first.CpuFan);
     keep(raw[p.SysFanSlot], first.SysFan);
     keep(raw[p.PowerFanSlot], first.PowerFan);

@@ -47,31 +47,31 @@ int32_t ConvertFiveVolt(const BoardProfile& profile, RawValues& raw) {
     case FiveVoltRuleKind::AsRead:
         break;
     case FiveVoltRuleKind::CopySlot4:
-        raw[3] = raw[4];
+        raw[RawSlot::V5] = raw[4];
         break;
     case FiveVoltRuleKind::Slot4Times1_5:
-        raw[3] = Scaled(raw[4], 1, 1.5);
+        raw[RawSlot::V5] = Scaled(raw[4], 1, 1.5);
         break;
     case FiveVoltRuleKind::Slot5Times1_6:
-        raw[3] = Scaled(raw[5], 1, 1.6);
+        raw[RawSlot::V5] = Scaled(raw[5], 1, 1.6);
         break;
     case FiveVoltRuleKind::Slot5Times1_5:
-        raw[3] = Scaled(raw[5], 1, 1.5);
+        raw[RawSlot::V5] = Scaled(raw[5], 1, 1.5);
         break;
     case FiveVoltRuleKind::Slot6Times1_61:
-        raw[3] = Scaled(raw[6], 1, 1.61);
+        raw[RawSlot::V5] = Scaled(raw[6], 1, 1.61);
         break;
     case FiveVoltRuleKind::Slot3Times1_6:
-        raw[3] = Scaled(raw[3], 1, 1.6);
+        raw[RawSlot::V5] = Scaled(raw[RawSlot::V5], 1, 1.6);
         break;
     case FiveVoltRuleKind::Slot3Times1_5:
-        raw[3] = Scaled(raw[3], 1, 1.5);
+        raw[RawSlot::V5] = Scaled(raw[RawSlot::V5], 1, 1.5);
         break;
     case FiveVoltRuleKind::Slot1DoubledTimes1_61:
-        raw[3] = Scaled(raw[1], 2, 1.61);
+        raw[RawSlot::V5] = Scaled(raw[1], 2, 1.61);
         break;
     }
-    return raw[3];
+    return raw[RawSlot::V5];
 }
 
 int32_t ConvertTwelveVolt(const BoardProfile& profile, RawValues& raw) {
@@ -130,11 +130,11 @@ void SensorSampler::Read(const HardwareLibrary& lib, SensorState& s) const {
         if (exchange(0x13, 0x14, ReadoutItem::CpuFan, buffer))
             s.Raw[profile_.CpuFanSlot] = (buffer[1] * 256 + buffer[0]) * 3;
         if (exchange(0x14, 0x00, ReadoutItem::SysTemp, buffer))
-            s.Raw[7] = buffer[0];
+            s.Raw[RawSlot::SystemTemp] = buffer[0];
         return;
     }
     s.Params[0] = static_cast<uint8_t>(profile_.ChipCommand & 0xFF);
-    s.Raw[7] = profile_.ChipCommand;
+    s.Raw[RawSlot::SystemTemp] = profile_.ChipCommand;
     lib.DetectLM75(s.Params.data(), profile_.ChipSelector);
     lib.ValueRAM(s.Raw.data());
 }
@@ -189,8 +189,8 @@ void SensorSampler::RearrangeTemperatures(SensorState& s, bool firstTick) const 
     if (profile_.CpuTempFloorCheck) {
         uint8_t& cpu = p[profile_.CpuTempSlot];
         if (firstTick) {
-            if (!(cpu > raw[7]))
-                cpu = static_cast<uint8_t>((raw[7] & 0xFF) + 3);
+            if (!(cpu > raw[RawSlot::SystemTemp]))
+                cpu = static_cast<uint8_t>((raw[RawSlot::SystemTemp] & 0xFF) + 3);
         } else if (cpu < s.LastShown.SystemTemp + 2) {
             cpu = static_cast<uint8_t>(s.LastShown.CpuTempRaw & 0xFF);
         }
@@ -200,8 +200,8 @@ void SensorSampler::RearrangeTemperatures(SensorState& s, bool firstTick) const 
         break;
     case TempSourceRuleKind::SwapWithSystem:
         p[1] = p[0];
-        p[0] = static_cast<uint8_t>(raw[7] & 0xFF);
-        raw[7] = p[1];
+        p[0] = static_cast<uint8_t>(raw[RawSlot::SystemTemp] & 0xFF);
+        raw[RawSlot::SystemTemp] = p[1];
         break;
     case TempSourceRuleKind::SecondByteAsCpu:
         p[0] = p[1];
@@ -212,7 +212,7 @@ void SensorSampler::RearrangeTemperatures(SensorState& s, bool firstTick) const 
         break;
     }
     if (profile_.SystemTempFromChip)
-        raw[7] = p[1];
+        raw[RawSlot::SystemTemp] = p[1];
 }
 
 int32_t SensorSampler::Emulate(int32_t value, uint8_t cpuTemp, bool cpuFan) {

@@ -10,8 +10,15 @@ constexpr int kRawValueCount = 30;
 constexpr int kChipParamCount = 8;
 
 // Voltages in mV, temperatures in whole °C, fans in rpm, at the board's slots.
-// Slot 0 is Vcore, slot 3 is +5 V, slot 7 is the system temperature.
 using RawValues = std::array<int32_t, kRawValueCount>;
+// The slots that are the same on every board; the others are named by the
+// board profile (V33Slot, V12Slot and the fan slots).
+namespace RawSlot {
+constexpr int Vcore = 0;
+constexpr int V5 = 3;
+// Carries the chip command into the read, like ChipParams byte 0.
+constexpr int SystemTemp = 7;
+} // namespace RawSlot
 // Temperature bytes (unsigned °C); byte 0 carries the chip command on entry.
 using ChipParams = std::array<uint8_t, kChipParamCount>;
 

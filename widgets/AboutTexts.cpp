@@ -6,9 +6,6 @@ namespace sentinax {
 
 namespace {
 
-constexpr int kFrontPanelHost = 2;
-constexpr int kPanelDisplayHost = 3;
-
 // The base units of the dialog font: average character width and height.
 constexpr int kBaseUnitX = 6;
 constexpr int kBaseUnitY = 13;
@@ -23,10 +20,8 @@ int VerticalPixels(int dialogUnits) {
 
 } // namespace
 
-AboutTextKind ChooseAboutText(int hostMode) {
-    return hostMode == kFrontPanelHost || hostMode == kPanelDisplayHost
-               ? AboutTextKind::FrontPanelKit
-               : AboutTextKind::Standard;
+AboutTextKind ChooseAboutText(HostMode hostMode) {
+    return HasCompanion(hostMode) ? AboutTextKind::FrontPanelKit : AboutTextKind::Standard;
 }
 
 const std::string& AboutText(AboutTextKind kind) {

@@ -2,6 +2,8 @@
 // (a leading tab marks a heading, a leading "\r" a sub-heading).
 #pragma once
 
+#include "hardware/HostMode.h"
+
 #include <string>
 
 namespace sentinax {
@@ -14,7 +16,7 @@ enum class AboutTextKind {
 // Text B for boards the board table gives a companion library (host mode 2,
 // the front panel, or 3, the panel display), whether or not it could be
 // loaded; text A for every other board.
-AboutTextKind ChooseAboutText(int hostMode);
+AboutTextKind ChooseAboutText(HostMode hostMode);
 
 const std::string& AboutText(AboutTextKind kind);
 

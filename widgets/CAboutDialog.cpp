@@ -4,7 +4,7 @@
 
 namespace sentinax {
 
-CAboutDialog::CAboutDialog(QWidget* parent, int hostMode)
+CAboutDialog::CAboutDialog(QWidget* parent, HostMode hostMode)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       kind_(ChooseAboutText(hostMode)), credits_(new CAboutCtrl) {

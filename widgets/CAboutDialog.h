@@ -18,7 +18,7 @@ public:
     // hostMode is the board's host mode from the board table: boards given a
     // companion library (2 or 3) show the front-panel text, all others the
     // standard one (AboutTexts.h).
-    explicit CAboutDialog(QWidget* parent = nullptr, int hostMode = 0);
+    explicit CAboutDialog(QWidget* parent = nullptr, HostMode hostMode = HostMode::None);
 
     AboutTextKind TextKind() const { return kind_; }
     CAboutCtrl& Credits() { return *credits_; }

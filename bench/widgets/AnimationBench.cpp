@@ -135,7 +135,7 @@ BENCHMARK(BM_LoadShippedPicture);
 
 // One 40 ms tick of the About box: compose picture and credits, paint.
 void BM_AboutTick(benchmark::State& state) {
-    sentinax::CAboutDialog dialog(nullptr, 0);
+    sentinax::CAboutDialog dialog(nullptr, sentinax::HostMode::None);
     dialog.show();
     sentinax::CAboutCtrl& credits = dialog.Credits();
     for (auto _ : state) {

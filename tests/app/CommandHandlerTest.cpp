@@ -135,7 +135,7 @@ TEST_F(CommandHandlerTest, RestoreBringsBackOnlyAHiddenWindow) {
 
 TEST_F(CommandHandlerTest, HostModeThreeMinimisesAndShowsNormally) {
     Start("[HostModePanelDisplay]\nboard 7071 => HostMode=3\n", "KX-7071");
-    ASSERT_EQ(controller->Profile().HostMode, 3);
+    ASSERT_EQ(controller->Profile().HostMode, HostMode::PanelDisplay);
     handler->OnButtonCommand("BUTTON_MINIMIZE");
     handler->Run(WindowCommand::Restore);
     EXPECT_EQ(calls(), (std::vector<std::string>{"Minimize", "ShowNormal"}));

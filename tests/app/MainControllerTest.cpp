@@ -149,11 +149,11 @@ TEST_F(MainControllerTest, SuspendAndAutomaticResumeRestartSamplingAfterOneSecon
     hw().Calls.clear();
     timers.log.clear();
 
-    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerSuspendQuery));
+    EXPECT_TRUE(controller.OnPowerBroadcast(PowerEvent::SuspendQuery));
     EXPECT_TRUE(controller.PausedForSuspend());
     EXPECT_EQ(timers.running.count(kSamplingTimer), 0u);
 
-    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerResumeAutomatic));
+    EXPECT_TRUE(controller.OnPowerBroadcast(PowerEvent::ResumeAutomatic));
     EXPECT_FALSE(controller.PausedForSuspend());
     EXPECT_EQ(timers.running[kResumeTimer], 1000);
     EXPECT_EQ(hw().Calls, std::vector<std::string>{"DetectLM78"});
@@ -174,12 +174,12 @@ TEST_F(MainControllerTest, SuspendAndAutomaticResumeRestartSamplingAfterOneSecon
 TEST_F(MainControllerTest, ResumeWithoutSuspendQueryStartsNothing) {
     ASSERT_TRUE(controller.OnInitDialog());
     timers.log.clear();
-    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerResumeSuspend));
+    EXPECT_TRUE(controller.OnPowerBroadcast(PowerEvent::ResumeSuspend));
     EXPECT_TRUE(timers.log.empty());
-    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerSuspendQuery));
-    EXPECT_TRUE(controller.OnPowerBroadcast(kPowerResumeSuspend));
+    EXPECT_TRUE(controller.OnPowerBroadcast(PowerEvent::SuspendQuery));
+    EXPECT_TRUE(controller.OnPowerBroadcast(PowerEvent::ResumeSuspend));
     EXPECT_EQ(timers.running[kResumeTimer], 1000);
-    EXPECT_TRUE(controller.OnPowerBroadcast(42));
+    EXPECT_TRUE(controller.OnPowerBroadcast(static_cast<PowerEvent>(42)));
 }
 
 TEST_F(MainControllerTest, CleanUpRunsOnceHoweverOftenItIsAsked) {

@@ -47,7 +47,7 @@ TEST(Companions, FrontPanelStartAndStopCalls) {
     TraceFile trace;
     {
         CompanionLibraries companions(BuiltCompanions());
-        companions.Bind(2);
+        companions.Bind(HostMode::FrontPanel);
         EXPECT_TRUE(companions.QuendraLoaded());
         EXPECT_FALSE(companions.PanoraLoaded());
         ASSERT_NE(companions.MainEntry(), nullptr);
@@ -66,7 +66,7 @@ TEST(Companions, PanelDisplayStartAndStopCalls) {
     TraceFile trace;
     {
         CompanionLibraries companions(BuiltCompanions());
-        companions.Bind(3);
+        companions.Bind(HostMode::PanelDisplay);
         EXPECT_TRUE(companions.PanoraLoaded());
         EXPECT_FALSE(companions.QuendraLoaded());
         char colour = 'R';
@@ -80,21 +80,21 @@ TEST(Companions, PanelDisplayStartAndStopCalls) {
 TEST(Companions, NothingIsCalledWithoutALibraryOrHostMode) {
     TraceFile trace;
     struct Case {
-        int hostMode;
+        HostMode hostMode;
         CompanionPaths paths;
     } cases[] = {
-        {0, BuiltCompanions()},
-        {1, BuiltCompanions()},
-        {2, {"/nonexistent/libquendra.so", SX_RUN_DIR}},
-        {3, {"libquendra.so", "/nonexistent"}},
+        {HostMode::None, BuiltCompanions()},
+        {static_cast<HostMode>(1), BuiltCompanions()},
+        {HostMode::FrontPanel, {"/nonexistent/libquendra.so", SX_RUN_DIR}},
+        {HostMode::PanelDisplay, {"libquendra.so", "/nonexistent"}},
         // A library without the entry point: the panel-display one has no MainEntry.
-        {2, {std::string(SX_RUN_DIR) + "/libpanora.so", SX_RUN_DIR}},
+        {HostMode::FrontPanel, {std::string(SX_RUN_DIR) + "/libpanora.so", SX_RUN_DIR}},
     };
     for (const auto& c : cases) {
         CompanionLibraries companions(c.paths);
         companions.Bind(c.hostMode);
-        EXPECT_FALSE(companions.QuendraLoaded()) << c.hostMode;
-        EXPECT_FALSE(companions.PanoraLoaded()) << c.hostMode;
+        EXPECT_FALSE(companions.QuendraLoaded()) << static_cast<int>(c.hostMode);
+        EXPECT_FALSE(companions.PanoraLoaded()) << static_cast<int>(c.hostMode);
         companions.Stop();
     }
     EXPECT_EQ(trace.Text(), "");

@@ -74,17 +74,17 @@ TEST(DecideProfile, SkinCaptionsAndHostModes) {
         const char* product;
         const char* skin;
         std::array<const char*, 3> captions;
-        int hostMode;
+        HostMode hostMode;
     } cases[] = {
-        {"KX-4100 Demo", "Skins/Skin.ini", {"CPU FAN", "SYS FAN", "PS FAN"}, 0},
-        {"B-4160", "Skins/SkinBB.ini", {"CPU FAN", "SYS FAN", ""}, 0},
-        {"C-4136", "Skins/Skin4120.ini", {"CPU FAN", "SYS FAN", ""}, 0},
-        {"N-8101", "Skins/Skin.ini", {"CPU FAN", "SYS FAN", "NB FAN"}, 0},
-        {"L-8105", "Skins/Skin.ini", {"FAN1", "FAN2", "FAN3"}, 0},
-        {"4136 8101", "Skins/Skin4120.ini", {"CPU FAN", "SYS FAN", "NB FAN"}, 0},
-        {"F-8003", "Skins/Skin.ini", {"CPU FAN", "SYS FAN", "PS FAN"}, 2},
+        {"KX-4100 Demo", "Skins/Skin.ini", {"CPU FAN", "SYS FAN", "PS FAN"}, HostMode::None},
+        {"B-4160", "Skins/SkinBB.ini", {"CPU FAN", "SYS FAN", ""}, HostMode::None},
+        {"C-4136", "Skins/Skin4120.ini", {"CPU FAN", "SYS FAN", ""}, HostMode::None},
+        {"N-8101", "Skins/Skin.ini", {"CPU FAN", "SYS FAN", "NB FAN"}, HostMode::None},
+        {"L-8105", "Skins/Skin.ini", {"FAN1", "FAN2", "FAN3"}, HostMode::None},
+        {"4136 8101", "Skins/Skin4120.ini", {"CPU FAN", "SYS FAN", "NB FAN"}, HostMode::None},
+        {"F-8003", "Skins/Skin.ini", {"CPU FAN", "SYS FAN", "PS FAN"}, HostMode::FrontPanel},
         // A product naming a front-panel and a panel-display board ends with 3.
-        {"8003/8011", "Skins/Skin.ini", {"CPU FAN", "SYS FAN", "PS FAN"}, 3},
+        {"8003/8011", "Skins/Skin.ini", {"CPU FAN", "SYS FAN", "PS FAN"}, HostMode::PanelDisplay},
     };
     for (const auto& c : cases) {
         BoardProfile p = Decide(c.product);

@@ -22,7 +22,7 @@ bool RowsHaveInk(const QImage& image, int top, int bottom) {
 }
 
 TEST(AboutBoxWidget, DialogShowsTheChosenTextOverThePicture) {
-    CAboutDialog standard(nullptr, 0);
+    CAboutDialog standard(nullptr, HostMode::None);
     EXPECT_EQ(standard.windowTitle(), QStringLiteral("About Sentinax 4"));
     EXPECT_EQ(standard.size(), QSize(453, 159));
     EXPECT_EQ(standard.Credits().geometry(), QRect(11, 11, 432, 137));
@@ -31,7 +31,7 @@ TEST(AboutBoxWidget, DialogShowsTheChosenTextOverThePicture) {
     EXPECT_EQ(standard.Credits().Picture().size(), QSize(428, 134)) << "the shipped background";
     EXPECT_EQ(standard.Credits().CreditsY(), 137) << "the text starts below the bottom edge";
 
-    CAboutDialog panel(nullptr, 3);
+    CAboutDialog panel(nullptr, HostMode::PanelDisplay);
     EXPECT_EQ(panel.TextKind(), AboutTextKind::FrontPanelKit);
     EXPECT_EQ(panel.Credits().CreditsText(), AboutText(AboutTextKind::FrontPanelKit));
 
@@ -83,7 +83,7 @@ TEST(AboutBoxWidget, CreditsAreRenderedOnceLineByLine) {
 // Each tick shows picture AND credits inside the text's rectangle, the bare
 // picture everywhere else, then moves the text up one pixel.
 TEST(AboutBoxWidget, EachTickAndsTheCreditsOntoThePicture) {
-    CAboutDialog dialog(nullptr, 0);
+    CAboutDialog dialog(nullptr, HostMode::None);
     CAboutCtrl& ctrl = dialog.Credits();
     for (int i = 0; i < 137 + 60; ++i)
         ctrl.AnimationStep();

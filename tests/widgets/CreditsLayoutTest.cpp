@@ -83,10 +83,10 @@ TEST(CreditsLayout, ScrollWrapsToTheBottomOnceTheSurfaceHasLeft) {
 }
 
 TEST(AboutTexts, TextBIsForBoardsWithACompanionLibrary) {
-    EXPECT_EQ(ChooseAboutText(0), AboutTextKind::Standard);
-    EXPECT_EQ(ChooseAboutText(1), AboutTextKind::Standard);
-    EXPECT_EQ(ChooseAboutText(2), AboutTextKind::FrontPanelKit);
-    EXPECT_EQ(ChooseAboutText(3), AboutTextKind::FrontPanelKit);
+    EXPECT_EQ(ChooseAboutText(HostMode::None), AboutTextKind::Standard);
+    EXPECT_EQ(ChooseAboutText(static_cast<HostMode>(1)), AboutTextKind::Standard);
+    EXPECT_EQ(ChooseAboutText(HostMode::FrontPanel), AboutTextKind::FrontPanelKit);
+    EXPECT_EQ(ChooseAboutText(HostMode::PanelDisplay), AboutTextKind::FrontPanelKit);
 }
 
 // The kinds of the two texts' lines, line by line (H heading, S sub-heading,

@@ -123,17 +123,17 @@ TEST_F(MainDialogTest, BoardKinds) {
         EXPECT_EQ(text(ReadoutItem::CpuTemp), "41 .C");
         EXPECT_EQ(text(ReadoutItem::CpuFan), "2640");
     } else if (Scenario("panel-display")) {
-        EXPECT_EQ(c.Profile().HostMode, 3);
+        EXPECT_EQ(c.Profile().HostMode, HostMode::PanelDisplay);
         EXPECT_TRUE(c.Companions().PanoraLoaded());
         EXPECT_FALSE(c.WindowHidden()); // no tray icon, never hidden
         EXPECT_EQ(caption(ReadoutItem::PowerFan), "PS FAN");
     } else if (Scenario("front-panel")) {
-        EXPECT_EQ(c.Profile().HostMode, 2);
+        EXPECT_EQ(c.Profile().HostMode, HostMode::FrontPanel);
         EXPECT_TRUE(c.Companions().QuendraLoaded());
     } else if (Scenario("demo")) {
         EXPECT_EQ(c.Identity().BoardProduct, "KX-4100 Demo");
         EXPECT_EQ(c.SkinPath(), "Skins/Skin.ini");
-        EXPECT_EQ(c.Profile().HostMode, 0);
+        EXPECT_EQ(c.Profile().HostMode, HostMode::None);
         for (ReadoutItem item : {ReadoutItem::CpuFan, ReadoutItem::SysFan, ReadoutItem::PowerFan})
             EXPECT_NE(caption(item), "<none>");
         EXPECT_EQ(caption(ReadoutItem::PowerFan), "PS FAN");
