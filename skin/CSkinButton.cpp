@@ -1,19 +1,13 @@
 #include "CSkinButton.h"
 
-#include "CSkinDialog.h"
-
 #include <QMouseEvent>
 #include <QPointer>
 
 namespace sentinax {
 
-CSkinButton::CSkinButton(CSkinDialog& surface, const ButtonInfo& row)
-    : CHoverButton(&surface), surface_(surface), name_(row.Name), index_(row.Index) {
-    const QRect place(row.Rect.Left, row.Rect.Top, row.Rect.Right - row.Rect.Left,
-                      row.Rect.Bottom - row.Rect.Top);
-    setGeometry(place);
-    SetImages(place, surface.MainImage(), surface.OverImage(), surface.DownImage(),
-              surface.DisabledImage());
+CSkinButton::CSkinButton(const ButtonInfo& row, const ButtonPictures& pictures, QWidget* parent)
+    : CHoverButton(parent), SkinControl(*this, row.Name, row.Index, row.Rect) {
+    SetImages(Place(), pictures.Normal, pictures.Over, pictures.Down, pictures.Disabled);
     SetTooltipText(QString::fromStdString(row.Tooltip), true);
     SetStaticFace(row.StaticFace);
     show();
@@ -21,7 +15,7 @@ CSkinButton::CSkinButton(CSkinDialog& surface, const ButtonInfo& row)
 
 void CSkinButton::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    surface_.OnPointerOver(name_, pos.x(), pos.y());
+    emit pointerOver(Index(), pos.x(), pos.y());
     CHoverButton::mouseMoveEvent(event);
 }
 
@@ -30,16 +24,13 @@ void CSkinButton::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && ReleaseIsClick(width(), height(), pos.x(), pos.y())) {
         SetHover(false);
         // The command runs before the button's own release handling, and may
-        // end the window's run or even release the skin.
+        // end the window's run or even release the skin; the receiver also
+        // forgets every face button's pointer state afterwards, this one's
+        // press included, so the release handling below only forgets the press.
         QPointer<CSkinButton> alive(this);
-        surface_.OnButtonIndex(index_);
+        emit buttonClicked(Index());
         if (!alive)
             return;
-        // The command may have run a menu or a dialog: whatever pointer state
-        // the face's buttons held from before it is stale now, this button's
-        // own press included; the release handling below then only forgets
-        // the press.
-        surface_.ResetPointerStates();
     }
     CHoverButton::mouseReleaseEvent(event);
 }

@@ -1,36 +1,38 @@
-// A button made from a BUTTONINFO row: its four images cut from the surface's
-// full-window images at the row's rectangle. A click (press and release
-// inside) reaches the surface by the button's index, and from there the
-// window's command handler by its name.
+// A button made from a BUTTONINFO row: its four looks cut from the surface's
+// full-window pictures at the row's rectangle. A click (press and release
+// inside) is told by buttonClicked with the button's index; the surface turns
+// it into the command of the button's name.
 #pragma once
 
 #include "CHoverButton.h"
-#include "SkinReader.h"
+#include "SkinControl.h"
 
-#include <string>
+#include <QImage>
 
 namespace sentinax {
 
-class CSkinDialog;
+// The surface's full-window pictures a button takes its looks from.
+struct ButtonPictures {
+    QImage Normal, Over, Down, Disabled;
+};
 
-class CSkinButton : public CHoverButton {
+class CSkinButton : public CHoverButton, public SkinControl {
     Q_OBJECT
 public:
-    // Creates the button at the row's place on the surface, with the row's
-    // tooltip and face flag and the surface's four images.
-    CSkinButton(CSkinDialog& surface, const ButtonInfo& row);
+    // Creates the button at the row's place on parent, with the row's
+    // tooltip and face flag.
+    CSkinButton(const ButtonInfo& row, const ButtonPictures& pictures, QWidget* parent);
 
-    const std::string& Name() const { return name_; }
-    int Index() const { return index_; }
+signals:
+    // Pressed and released inside. The receiver may release the skin, this
+    // button included (it is deleted later, never during the signal).
+    void buttonClicked(int index);
+    // The pointer moved over the button; x and y in the button's coordinates.
+    void pointerOver(int index, int x, int y);
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    CSkinDialog& surface_;
-    std::string name_;
-    int index_;
 };
 
 } // namespace sentinax

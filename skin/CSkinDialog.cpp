@@ -16,6 +16,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPointer>
 #include <QWindow>
 #include <cstdio>
 #include <iostream>
@@ -33,8 +34,13 @@ std::string SizeText(const QSize& size) {
     return std::to_string(size.width()) + " x " + std::to_string(size.height());
 }
 
-QRect ToQRect(const SkinRect& r) {
-    return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+// The control with the row index, among those of one kind; null when none has it.
+template <typename Control> Control* ByIndex(const std::vector<Control*>& controls, int index) {
+    for (Control* control : controls) {
+        if (control->Index() == index)
+            return control;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -119,74 +125,107 @@ QImage CSkinDialog::SkinImage(const std::string& path, const std::string& name) 
     return image;
 }
 
+// The skin's steps, in order: the settings (or the shipped copy's), the rows,
+// the pictures and their sizes, the window's frame and shape, the controls.
 void CSkinDialog::LoadSkin() {
     ReleaseSkin();
     const CIniFile file(skinPath_);
-    // Settings that cannot be read would all be zero: no alarm, every limit at
-    // its lowest, healthy rails logged as faults. The shipped copy of the skin
-    // stands in, and the user's file is left exactly as it is.
-    // A file that does not exist yet is made at exit from the shipped copy
-    // with the run's changes; one that exists but cannot be read is never
-    // saved over.
     std::optional<CIniFile> shipped;
-    const std::string unusable = UnusableSettingsReason(file);
-    const bool missing = file.State() == CIniFile::ReadState::Missing;
-    if (!unusable.empty()) {
-        const std::string name = skinPath_.substr(skinPath_.rfind('/') + 1);
-        const std::string_view text =
-            ShippedSkinText(name).value_or(ShippedSkinText(kStandardSkinName).value_or(""));
-        shipped.emplace(CIniFile::InMemory(skinPath_, text, std::cerr));
-        if (missing) {
-            Report(skinPath_ + ": " + unusable +
-                   "; the shipped settings are used and the file is created with them at exit");
-        } else {
-            Report(skinPath_ + ": " + unusable +
-                   "; the shipped settings are used and nothing is saved into the file");
-        }
-        if (settings_ != nullptr && missing)
-            settings_->MissingFileText = std::string(text);
-        else if (settings_ != nullptr)
-            settings_->SaveRefused = "its settings could not be read (" + unusable + ")";
-    }
+    const std::string hint = ShippedSettingsInstead(file, shipped);
     const CIniFile& ini = shipped ? *shipped : file;
-    if (settings_ != nullptr) {
-        LoadSettings(ini, *settings_);
-        if (const std::string clamped =
-                ClampInterval(*settings_, ini.GetString("Screen", "IntervalTime", ""));
-            !clamped.empty())
-            Report(skinPath_ + ": " + clamped);
-    }
+    LoadSettingsFrom(ini);
     skin_ = ReadSkin(ini);
     const std::string dir = SkinDirectory(skinPath_);
-    const ScreenImages& names = skin_.Screen;
+    const QImage mask = LoadPictures(dir);
+    FitPictures(mask);
+    SetWindowFrame();
+    // Without a face the window stays a plain rectangle with a frame.
+    if (!mask.isNull() && !mainImage_.isNull())
+        ApplyMask(mask);
+    CreateControls(dir);
+    CheckPlaces();
+    if (!hint.empty())
+        SetFieldText(kHintField, hint);
 
+    // The buttons hold their own pieces of the state pictures; only the face
+    // is still painted from.
+    overImage_ = downImage_ = disabledImage_ = QImage();
+    update();
+    imageCache_.clear();
+}
+
+// Settings that cannot be read would all be zero: no alarm, every limit at its
+// lowest, healthy rails logged as faults. The shipped copy of the skin stands
+// in, and the user's file is left exactly as it is. A file that does not
+// exist yet is made at exit from the shipped copy with the run's changes; one
+// that exists but cannot be read is never saved over. Returns the hint to
+// show, empty when the file's own settings are used.
+std::string CSkinDialog::ShippedSettingsInstead(const CIniFile& file,
+                                                std::optional<CIniFile>& shipped) {
+    const std::string unusable = UnusableSettingsReason(file);
+    if (unusable.empty())
+        return {};
+    const bool missing = file.State() == CIniFile::ReadState::Missing;
+    const std::string name = skinPath_.substr(skinPath_.rfind('/') + 1);
+    const std::string_view text =
+        ShippedSkinText(name).value_or(ShippedSkinText(kStandardSkinName).value_or(""));
+    shipped.emplace(CIniFile::InMemory(skinPath_, text, std::cerr));
+    if (missing) {
+        Report(skinPath_ + ": " + unusable +
+               "; the shipped settings are used and the file is created with them at exit");
+    } else {
+        Report(skinPath_ + ": " + unusable +
+               "; the shipped settings are used and nothing is saved into the file");
+    }
+    if (settings_ != nullptr && missing)
+        settings_->MissingFileText = std::string(text);
+    else if (settings_ != nullptr)
+        settings_->SaveRefused = "its settings could not be read (" + unusable + ")";
+    return missing ? kMissingSkinHint : kUnreadableSettingsHint;
+}
+
+void CSkinDialog::LoadSettingsFrom(const CIniFile& ini) {
+    if (settings_ == nullptr)
+        return;
+    LoadSettings(ini, *settings_);
+    if (const std::string clamped =
+            ClampInterval(*settings_, ini.GetString("Screen", "IntervalTime", ""));
+        !clamped.empty())
+        Report(skinPath_ + ": " + clamped);
+}
+
+// The face and the three state pictures; returns the mask. A state picture
+// that is not named or cannot be read stays empty here.
+QImage CSkinDialog::LoadPictures(const std::string& dir) {
+    const ScreenImages& names = skin_.Screen;
     if (names.Main.empty())
         Report(skinPath_ + ": no face picture (Screen/Main): the window stays plain");
     else
         mainImage_ = SkinImage(dir + names.Main, names.Main);
     const QImage mask = names.Mask.empty() ? QImage() : SkinImage(dir + names.Mask, names.Mask);
+    for (const auto& [name, image] : StatePictures())
+        *image = name->empty() ? QImage() : SkinImage(dir + *name, *name);
+    return mask;
+}
 
-    // The mask gives the window's size; without one the face does.
+// The mask gives the window's size; without one the face does. A picture of
+// another size is reported; a missing state picture is replaced by the face,
+// which is what a skin that names none gets.
+void CSkinDialog::FitPictures(const QImage& mask) {
     const QSize pictured = !mask.isNull() ? mask.size() : mainImage_.size();
     if (!pictured.isEmpty()) {
         setFixedSize(pictured);
         raise();
     }
     const QSize size = this->size();
-
-    // A state picture that cannot be read is replaced by the face, which is
-    // what a skin that names none gets.
-    const std::pair<const std::string*, QImage*> states[] = {
-        {&names.Over, &overImage_}, {&names.Down, &downImage_}, {&names.Disabled, &disabledImage_}};
     std::string misfits;
     auto fits = [&](const std::string& name, const QImage& image) {
         if (!image.isNull() && image.size() != size)
             misfits +=
                 (misfits.empty() ? "\"" : ", \"") + name + "\" (" + SizeText(image.size()) + ")";
     };
-    fits(names.Main, mainImage_);
-    for (const auto& [name, image] : states) {
-        *image = name->empty() ? QImage() : SkinImage(dir + *name, *name);
+    fits(skin_.Screen.Main, mainImage_);
+    for (const auto& [name, image] : StatePictures()) {
         fits(*name, *image);
         if (image->isNull())
             *image = mainImage_;
@@ -194,36 +233,53 @@ void CSkinDialog::LoadSkin() {
     if (!misfits.empty())
         Report(skinPath_ + ": pictures not of the window's size (" + SizeText(size) +
                "): " + misfits);
+}
 
-    // A window with a face has no frame: the face is its frame.
+std::array<std::pair<const std::string*, QImage*>, 3> CSkinDialog::StatePictures() {
+    const ScreenImages& names = skin_.Screen;
+    return {{{&names.Over, &overImage_},
+             {&names.Down, &downImage_},
+             {&names.Disabled, &disabledImage_}}};
+}
+
+// A window with a face has no frame: the face is its frame.
+void CSkinDialog::SetWindowFrame() {
     const bool wasVisible = isVisible();
     setWindowFlag(Qt::FramelessWindowHint, !mainImage_.isNull());
     if (wasVisible)
         show();
     MatchBevels();
-    // Without a face the window stays a plain rectangle with a frame.
-    if (!mask.isNull() && !mainImage_.isNull())
-        ApplyMask(mask);
+}
 
-    for (const ButtonInfo& row : skin_.Buttons)
-        buttons_.push_back(new CSkinButton(*this, row));
+// The controls of the rows, each wired to the operation its signal reports to.
+void CSkinDialog::CreateControls(const std::string& dir) {
+    const ButtonPictures pictures{mainImage_, overImage_, downImage_, disabledImage_};
+    for (const ButtonInfo& row : skin_.Buttons) {
+        auto* button = new CSkinButton(row, pictures, this);
+        connect(button, &CSkinButton::buttonClicked, this, &CSkinDialog::OnButtonIndex);
+        connect(button, &CSkinButton::pointerOver, this,
+                [this](int index, int x, int y) { PointerOverControl(buttons_, index, x, y); });
+        buttons_.push_back(button);
+    }
     for (const TextInfo& row : skin_.Texts) {
         if (row.FontFace.empty())
             Report(skinPath_ + ": text field " + row.Name + " names no font: the default is used");
-        texts_.push_back(new CSkinText(*this, row));
-        FollowExposure(texts_.back());
+        auto* text = new CSkinText(row, mainImage_, this);
+        connect(text, &CSkinText::textClicked, this, &CSkinDialog::OnTextIndex);
+        connect(text, &CSkinText::pointerOver, this,
+                [this](int index, int x, int y) { PointerOverControl(texts_, index, x, y); });
+        texts_.push_back(text);
+        FollowExposure(text);
     }
-    for (const SliderInfo& row : skin_.Sliders)
-        sliders_.push_back(new CSkinSlider(*this, row, dir));
-    CheckPlaces();
-    if (!unusable.empty())
-        SetFieldText(kHintField, missing ? kMissingSkinHint : kUnreadableSettingsHint);
-
-    // The buttons hold their own pieces of the state pictures; only the face
-    // is still painted from.
-    overImage_ = downImage_ = disabledImage_ = QImage();
-    update();
-    imageCache_.clear();
+    for (const SliderInfo& row : skin_.Sliders) {
+        const QImage thumb = SkinImage(dir + row.ThumbImage, row.ThumbImage);
+        const QImage dragged = SkinImage(dir + row.ThumbDragImage, row.ThumbDragImage);
+        auto* slider = new CSkinSlider(row, mainImage_, thumb, dragged, this);
+        connect(slider, &CSkinSlider::sliderChanged, this, &CSkinDialog::OnSliderIndex);
+        connect(slider, &CSkinSlider::pointerOver, this,
+                [this](int index, int x, int y) { PointerOverControl(sliders_, index, x, y); });
+        sliders_.push_back(slider);
+    }
 }
 
 // The sunken and raised edges that other children of the window draw (the
@@ -249,7 +305,7 @@ void CSkinDialog::CheckPlaces() {
     const QRegion window = region_ ? *region_ : QRegion(rect());
     std::string outside;
     auto check = [&](const std::string& name, const SkinRect& place) {
-        const QRect r = ToQRect(place);
+        const QRect r = RowPlace(place);
         if (r.isEmpty() || window.intersected(r) != QRegion(r))
             outside += (outside.empty() ? "" : ", ") + name;
     };
@@ -339,32 +395,38 @@ void CSkinDialog::OnTextClicked(const std::string&) {}
 void CSkinDialog::OnPointerOver(const std::string&, int, int) {}
 
 void CSkinDialog::OnButtonIndex(int index) {
-    for (const CSkinButton* button : buttons_) {
-        if (button->Index() == index) {
-            const std::string name = button->Name();
-            OnButtonCommand(name);
-            return;
-        }
-    }
+    const CSkinButton* button = ByIndex(buttons_, index);
+    if (button == nullptr)
+        return;
+    const std::string name = button->Name();
+    QPointer<CSkinDialog> alive(this);
+    OnButtonCommand(name);
+    // The command may have run a menu or a dialog: whatever pointer state the
+    // face's buttons held from before it is stale now.
+    if (alive)
+        ResetPointerStates();
 }
 
 void CSkinDialog::OnSliderIndex(int index, int code, int position) {
-    for (const CSkinSlider* slider : sliders_) {
-        if (slider->Index() == index) {
-            const std::string name = slider->Name();
-            OnSliderChanged(name, code, position);
-            return;
-        }
+    if (const CSkinSlider* slider = ByIndex(sliders_, index)) {
+        const std::string name = slider->Name();
+        OnSliderChanged(name, code, position);
     }
 }
 
 void CSkinDialog::OnTextIndex(int index) {
-    for (const CSkinText* text : texts_) {
-        if (text->Index() == index) {
-            const std::string name = text->Name();
-            OnTextClicked(name);
-            return;
-        }
+    if (const CSkinText* text = ByIndex(texts_, index)) {
+        const std::string name = text->Name();
+        OnTextClicked(name);
+    }
+}
+
+template <typename Control>
+void CSkinDialog::PointerOverControl(const std::vector<Control*>& controls, int index, int x,
+                                     int y) {
+    if (const Control* control = ByIndex(controls, index)) {
+        const std::string name = control->Name();
+        OnPointerOver(name, x, y);
     }
 }
 

@@ -20,15 +20,18 @@
 #include <QImage>
 #include <QPoint>
 #include <QRegion>
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sentinax {
 
 struct AppSettings;
+class CIniFile;
 class CSkinButton;
 class CSkinSlider;
 class CSkinText;
@@ -86,8 +89,9 @@ public:
     // The pointer moved over the named control, or over the face itself with
     // an empty name; x and y in the reporting widget's own coordinates.
     virtual void OnPointerOver(const std::string& name, int x, int y);
-    // The controls report by their index (row key - 1); these find the
-    // control with that index and pass its name on.
+    // The receivers of the controls' signals, which carry the control's index
+    // (row key - 1): these find the control with that index and pass its name
+    // on. After a button's command the face's pointer states are reset.
     void OnButtonIndex(int index);
     void OnSliderIndex(int index, int code, int position);
     void OnTextIndex(int index);
@@ -147,8 +151,20 @@ protected:
     AppSettings* settings_ = nullptr;
 
 private:
+    // The steps of LoadSkin, in their order.
+    std::string ShippedSettingsInstead(const CIniFile& file, std::optional<CIniFile>& shipped);
+    void LoadSettingsFrom(const CIniFile& ini);
+    QImage LoadPictures(const std::string& dir);
+    void FitPictures(const QImage& mask);
+    void SetWindowFrame();
+    void CreateControls(const std::string& dir);
     void CheckPlaces();
+
     void MatchBevels();
+    // The names and images of the over, down and disabled pictures.
+    std::array<std::pair<const std::string*, QImage*>, 3> StatePictures();
+    template <typename Control>
+    void PointerOverControl(const std::vector<Control*>& controls, int index, int x, int y);
 
     std::string skinPath_;
     SkinDescription skin_;

@@ -1,28 +1,16 @@
 #include "CSkinSlider.h"
 
-#include "CSkinDialog.h"
-#include "ImageOps.h"
-
 #include <QMouseEvent>
 #include <QPointer>
 
 namespace sentinax {
 
-CSkinSlider::CSkinSlider(CSkinDialog& surface, const SliderInfo& row,
-                         const std::string& skinDirectory)
-    : CBitmapSlider(&surface), surface_(surface), name_(row.Name), index_(row.Index) {
+CSkinSlider::CSkinSlider(const SliderInfo& row, const QImage& face, const QImage& thumb,
+                         const QImage& draggedThumb, QWidget* parent)
+    : CBitmapSlider(parent), SkinControl(*this, row.Name, row.Index, row.Rect) {
     setMouseTracking(true);
-    const QRect place(row.Rect.Left, row.Rect.Top, row.Rect.Right - row.Rect.Left,
-                      row.Rect.Bottom - row.Rect.Top);
-    setGeometry(place);
-    QImage background;
-    CropImage(surface.MainImage(), background, place.left(), place.top(), place.right() + 1,
-              place.bottom() + 1);
-    SetBackground(background);
-    const QImage thumb = surface.SkinImage(skinDirectory + row.ThumbImage, row.ThumbImage);
-    const QImage dragged =
-        surface.SkinImage(skinDirectory + row.ThumbDragImage, row.ThumbDragImage);
-    SetThumbImages(thumb, dragged.isNull() ? thumb : dragged);
+    SetBackground(FaceUnder(face));
+    SetThumbImages(thumb, draggedThumb.isNull() ? thumb : draggedThumb);
     SetVertical(!row.Horizontal);
     SetPos(row.Position);
     show();
@@ -37,10 +25,10 @@ void CSkinSlider::mousePressEvent(QMouseEvent* event) {
 void CSkinSlider::mouseMoveEvent(QMouseEvent* event) {
     CBitmapSlider::mouseMoveEvent(event);
     if (pressed_) {
-        surface_.OnSliderIndex(index_, kThumbTrack, GetPos());
+        emit sliderChanged(Index(), kThumbTrack, GetPos());
     } else {
         const QPoint pos = event->position().toPoint();
-        surface_.OnPointerOver(name_, pos.x(), pos.y());
+        emit pointerOver(Index(), pos.x(), pos.y());
     }
 }
 
@@ -48,7 +36,7 @@ void CSkinSlider::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && pressed_) {
         pressed_ = false;
         QPointer<CSkinSlider> alive(this);
-        surface_.OnSliderIndex(index_, kThumbEnd, GetPos());
+        emit sliderChanged(Index(), kThumbEnd, GetPos());
         if (!alive)
             return;
     }

@@ -1,34 +1,35 @@
 // A limit adjuster made from a TRACKBARINFO row. While the left button is
-// held on it, every pointer move reports the position to the surface (code
-// 4) and the release reports it once more (code 8); a pointer merely passing
-// over it reports the adjuster's name as the control under the pointer.
+// held on it, every pointer move reports the position (code 4) and the
+// release reports it once more (code 8), through sliderChanged with the
+// adjuster's index; a pointer merely passing over it is told by pointerOver.
 #pragma once
 
 #include "CBitmapSlider.h"
-#include "SkinReader.h"
+#include "SkinControl.h"
 
-#include <string>
+#include <QImage>
 
 namespace sentinax {
 
-class CSkinDialog;
-
-class CSkinSlider : public CBitmapSlider {
+class CSkinSlider : public CBitmapSlider, public SkinControl {
     Q_OBJECT
 public:
     // Report codes.
     static constexpr int kThumbTrack = 4;
     static constexpr int kThumbEnd = 8;
 
-    // Creates the adjuster at the row's place: its background cut from the
-    // surface's face, its thumbs decoded from the row's image files (resolved
-    // against the skin's folder; failures reported through the surface), the
-    // row's orientation and position.
-    CSkinSlider(CSkinDialog& surface, const SliderInfo& row, const std::string& skinDirectory);
+    // Creates the adjuster at the row's place on parent: its background cut
+    // from the face, the row's orientation and position. An empty dragged
+    // thumb is drawn as the thumb.
+    CSkinSlider(const SliderInfo& row, const QImage& face, const QImage& thumb,
+                const QImage& draggedThumb, QWidget* parent);
 
-    const std::string& Name() const { return name_; }
-    int Index() const { return index_; }
     bool Pressed() const { return pressed_; }
+
+signals:
+    void sliderChanged(int index, int code, int position);
+    // The pointer passed over without the button held; the adjuster's coordinates.
+    void pointerOver(int index, int x, int y);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -36,9 +37,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    CSkinDialog& surface_;
-    std::string name_;
-    int index_;
     bool pressed_ = false;
 };
 

@@ -1,8 +1,5 @@
 #include "CSkinText.h"
 
-#include "CSkinDialog.h"
-#include "ImageOps.h"
-
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -17,15 +14,10 @@ namespace {
 constexpr int kMaxFontPixels = 512;
 } // namespace
 
-CSkinText::CSkinText(CSkinDialog& surface, const TextInfo& row)
-    : CMarqueeLabel(&surface), surface_(surface), name_(row.Name), index_(row.Index) {
+CSkinText::CSkinText(const TextInfo& row, const QImage& face, QWidget* parent)
+    : CMarqueeLabel(parent), SkinControl(*this, row.Name, row.Index, row.Rect) {
     setMouseTracking(true);
-    const QRect place(row.Rect.Left, row.Rect.Top, row.Rect.Right - row.Rect.Left,
-                      row.Rect.Bottom - row.Rect.Top);
-    setGeometry(place);
-    QImage background;
-    CropImage(surface.MainImage(), background, place.left(), place.top(), place.right() + 1,
-              place.bottom() + 1);
+    const QImage background = FaceUnder(face);
     if (!background.isNull())
         SetBackground(background);
     SetTextColour(row.TextColour);
@@ -60,14 +52,14 @@ void CSkinText::mousePressEvent(QMouseEvent* event) {
 
 void CSkinText::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    surface_.OnPointerOver(name_, pos.x(), pos.y());
+    emit pointerOver(Index(), pos.x(), pos.y());
 }
 
 void CSkinText::mouseReleaseEvent(QMouseEvent* event) {
     QPointer<CSkinText> alive(this);
     CMarqueeLabel::mouseReleaseEvent(event);
     if (alive && event->button() == Qt::LeftButton)
-        surface_.OnTextIndex(index_);
+        emit textClicked(Index());
 }
 
 } // namespace sentinax

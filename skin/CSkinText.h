@@ -1,24 +1,20 @@
-// A text field made from a TEXTINFO row: its background cut from the
-// surface's face at the row's rectangle, the row's font, colour and initial
-// text. The window writes into it by name (the hints go to TEXT_HINT).
+// A text field made from a TEXTINFO row: its background cut from the face at
+// the row's rectangle, the row's font, colour and initial text. The window
+// writes into it by name (the hints go to TEXT_HINT); a click on it is told
+// by textClicked with its index.
 #pragma once
 
 #include "CMarqueeLabel.h"
-#include "SkinReader.h"
+#include "SkinControl.h"
 
-#include <string>
+#include <QImage>
 
 namespace sentinax {
 
-class CSkinDialog;
-
-class CSkinText : public CMarqueeLabel {
+class CSkinText : public CMarqueeLabel, public SkinControl {
     Q_OBJECT
 public:
-    CSkinText(CSkinDialog& surface, const TextInfo& row);
-
-    const std::string& Name() const { return name_; }
-    int Index() const { return index_; }
+    CSkinText(const TextInfo& row, const QImage& face, QWidget* parent);
 
     // The font of a row: the face (the default family when the row names
     // none), weight 700 or 400, italic or upright; a positive size is the
@@ -26,15 +22,15 @@ public:
     // height, zero the default size.
     static QFont RowFont(const TextInfo& row);
 
+signals:
+    void textClicked(int index);
+    // The pointer moved over the field; x and y in the field's coordinates.
+    void pointerOver(int index, int x, int y);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    CSkinDialog& surface_;
-    std::string name_;
-    int index_;
 };
 
 } // namespace sentinax

@@ -344,3 +344,61 @@ TEST_F(SkinSurfaceTest, ThePointerOverTheFaceIsReportedAndDragsTheWindow) {
 
 } // namespace
 } // namespace sentinax
+
+namespace sentinax {
+namespace {
+
+// The controls need no surface: they sit on any parent at their row's place
+// and tell whoever listens by their row index, whatever their name.
+TEST(SkinControls, TellTheirRowIndexThroughSignals) {
+    QWidget parent;
+    parent.resize(300, 200);
+    std::vector<std::tuple<std::string, int, int>> told;
+    auto record = [&told](const char* what, int index, int code = 0) {
+        told.emplace_back(what, index, code);
+    };
+
+    ButtonInfo buttonRow{6, "BUTTON_X", {10, 20, 50, 40}, "tip", false};
+    CSkinButton button(buttonRow, ButtonPictures{}, &parent);
+    QObject::connect(&button, &CSkinButton::buttonClicked, [&](int i) { record("click", i); });
+    QObject::connect(&button, &CSkinButton::pointerOver,
+                     [&](int i, int x, int) { record("over", i, x); });
+    EXPECT_EQ(button.geometry(), QRect(10, 20, 40, 20));
+    Move(&button, QPoint(4, 5));
+    Press(&button, QPoint(5, 5));
+    Release(&button, QPoint(5, 40)); // below: no click
+    Press(&button, QPoint(5, 5));
+    Release(&button, QPoint(6, 6));
+
+    SliderInfo sliderRow{11, "SOME_LIMIT", "", "", {0, 100, 120, 114}, true, 30};
+    CSkinSlider slider(sliderRow, QImage(), QImage(), QImage(), &parent);
+    QObject::connect(&slider, &CSkinSlider::sliderChanged, [&](int i, int code, int position) {
+        record("slide", i, code);
+        EXPECT_EQ(position, slider.GetPos());
+    });
+    QObject::connect(&slider, &CSkinSlider::pointerOver,
+                     [&](int i, int x, int) { record("over", i, x); });
+    Move(&slider, QPoint(7, 3));
+    Press(&slider, QPoint(100, 7));
+    MoveHeld(&slider, QPoint(101, 7));
+    Release(&slider, QPoint(101, 7));
+
+    TextInfo textRow;
+    textRow.Index = 2;
+    textRow.Name = "TEXT_X";
+    textRow.Rect = {0, 150, 200, 170};
+    CSkinText text(textRow, QImage(), &parent);
+    QObject::connect(&text, &CSkinText::textClicked, [&](int i) { record("text", i); });
+    Release(&text, QPoint(3, 3));
+
+    using Told = std::tuple<std::string, int, int>;
+    EXPECT_EQ(told, (std::vector<Told>{{"over", 6, 4},
+                                       {"click", 6, 0},
+                                       {"over", 11, 7},
+                                       {"slide", 11, CSkinSlider::kThumbTrack},
+                                       {"slide", 11, CSkinSlider::kThumbEnd},
+                                       {"text", 2, 0}}));
+}
+
+} // namespace
+} // namespace sentinax
