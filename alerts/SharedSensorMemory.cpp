@@ -112,7 +112,7 @@ SharedSensorMemory::~SharedSensorMemory() {
 }
 
 void SharedSensorMemory::Refuse(const std::string& name, uid_t owner) {
-    *messages_ << "Sentinax: the shared memory " << name << " belongs to user " << UserText(owner)
+    *messages_ << "sentinax4: the shared memory " << name << " belongs to user " << UserText(owner)
                << ", not to this monitor's user; the readings are not "
                << "published for other programs (monitoring goes on)\n";
 }
@@ -128,13 +128,13 @@ int SharedSensorMemory::OpenLock() {
         if (errno == EACCES && ObjectOwner(lockName_, owner) && owner != self_)
             Refuse(lockName_, owner);
         else
-            *messages_ << "Sentinax: cannot open the shared memory lock " << lockName_ << ": "
+            *messages_ << "sentinax4: cannot open the shared memory lock " << lockName_ << ": "
                        << std::strerror(errno) << "; the readings are not published\n";
         return -1;
     }
     struct stat st {};
     if (fstat(fd, &st) != 0) {
-        *messages_ << "Sentinax: cannot examine the shared memory lock " << lockName_ << ": "
+        *messages_ << "sentinax4: cannot examine the shared memory lock " << lockName_ << ": "
                    << std::strerror(errno) << "; the readings are not published\n";
         close(fd);
         return -1;
@@ -143,7 +143,7 @@ int SharedSensorMemory::OpenLock() {
         if (st.st_uid != self_)
             Refuse(lockName_, st.st_uid);
         else
-            *messages_ << "Sentinax: the shared memory lock " << lockName_ << " is "
+            *messages_ << "sentinax4: the shared memory lock " << lockName_ << " is "
                        << DescribeFileType(st.st_mode) << "; the readings are not published\n";
         close(fd);
         return -1;
@@ -164,7 +164,7 @@ bool SharedSensorMemory::TakeLock() {
     if (ProcessOwner(holder, holderUser) && holderUser != self_) {
         // Not a monitor: a monitor never locks an object it does not own.
         // Readers opening the name from now on find the fresh object.
-        *messages_ << "Sentinax: the shared memory lock " << lockName_ << " was held by process "
+        *messages_ << "sentinax4: the shared memory lock " << lockName_ << " was held by process "
                    << holder << " of user " << UserText(holderUser)
                    << "; it is replaced by a fresh one\n";
         close(lockFd_);
@@ -173,10 +173,10 @@ bool SharedSensorMemory::TakeLock() {
         if (lockFd_ >= 0 && LockExclusive(lockFd_))
             return true;
     } else if (holder > 0) {
-        *messages_ << "Sentinax: another monitor (process " << holder
+        *messages_ << "sentinax4: another monitor (process " << holder
                    << ") publishes the readings in " << shmName_ << "; this one does not\n";
     } else {
-        *messages_ << "Sentinax: another process holds the shared memory lock " << lockName_
+        *messages_ << "sentinax4: another process holds the shared memory lock " << lockName_
                    << "; the readings are not published\n";
     }
     if (lockFd_ >= 0)
@@ -213,14 +213,14 @@ bool SharedSensorMemory::CreateObject() {
         if (error == EEXIST && ObjectOwner(shmName_, owner) && owner != self_)
             Refuse(shmName_, owner);
         else
-            *messages_ << "Sentinax: cannot create the shared memory " << shmName_ << ": "
+            *messages_ << "sentinax4: cannot create the shared memory " << shmName_ << ": "
                        << std::strerror(error) << "; the readings are not published\n";
         return false;
     }
     ownsObject_ = true;
     if (fchmod(shmFd_, kObjectMode) != 0 ||
         ftruncate(shmFd_, static_cast<off_t>(kSharedMappingBytes)) != 0) {
-        *messages_ << "Sentinax: cannot size the shared memory " << shmName_ << ": "
+        *messages_ << "sentinax4: cannot size the shared memory " << shmName_ << ": "
                    << std::strerror(errno) << "; the readings are not published\n";
         return false;
     }

@@ -102,7 +102,7 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& folder, const std:
     std::string note;
     const std::string dir = folder.empty() ? DefaultFolder(&note) : folder;
     if (!note.empty())
-        *messages_ << "Sentinax: " << note << '\n';
+        *messages_ << "sentinax4: " << note << '\n';
     if (dir.empty())
         return Result::Failed;
     const std::string path = dir + "/" + name;

@@ -37,7 +37,7 @@ void OnDeadline(int) {
     const int signalNumber = g_waiting;
     if (signalNumber == 0)
         return;
-    static const char note[] = "Sentinax: start-up did not finish in time; ending now\n";
+    static const char note[] = "sentinax4: start-up did not finish in time; ending now\n";
     [[maybe_unused]] ssize_t n = ::write(STDERR_FILENO, note, sizeof note - 1);
     SharedSensorMemory::RemovePublishedForExit();
     struct sigaction action {};

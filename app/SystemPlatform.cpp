@@ -1,5 +1,7 @@
 #include "SystemPlatform.h"
 
+#include "JournalReporter.h"
+
 #include "alerts/AlarmSound.h"
 #include "alerts/power/PowerOff.h"
 #include "alerts/ui/QtAlarmSound.h"
@@ -41,8 +43,10 @@ void SystemPlatform::PowerOff() {
     ShutdownSystem();
 }
 
+// The same lines as the service's own output: one prefix, and the journal's
+// priority where standard error is the journal.
 void SystemPlatform::Report(const std::string& message) {
-    std::cerr << "sentinax4: " << message << std::endl;
+    JournalReporter::ForStandardError().Report(MessagePriority::Warning, message);
 }
 
 std::string SystemPlatform::CpuInfo() {

@@ -65,7 +65,7 @@ void CAboutCtrl::Attach(QWidget* parent, const QRect& rect) {
     RenderCredits();
     EnsurePictureResources();
     if (!picture_.load(QString::fromLatin1(kPictureResource))) {
-        std::fprintf(stderr, "Sentinax: About box: no background picture %s\n", kPictureResource);
+        std::fprintf(stderr, "sentinax4: About box: no background picture %s\n", kPictureResource);
         picture_ = QImage(rect.size(), QImage::Format_RGB32);
         picture_.fill(Qt::white);
     }

@@ -24,7 +24,7 @@ constexpr int64_t kMaxDecodedPixels = 64 * 1024 * 1024;
 constexpr int kMaxStillSide = 4096;
 
 void Report(const QString& what) {
-    std::fprintf(stderr, "Sentinax: animated picture: %s\n", qPrintable(what));
+    std::fprintf(stderr, "sentinax4: animated picture: %s\n", qPrintable(what));
 }
 
 } // namespace

@@ -46,7 +46,7 @@ void QtAlarmSound::StartLoop(const std::string& file) {
     // Checked before the player sees the file: it would read a FIFO for ever.
     if (const std::string why = CheckWaveFile(path.toStdString()); !why.empty()) {
         if (path != reportedPath_) {
-            *messages_ << "Sentinax: the alarm sound " << path.toStdString() << ' ' << why
+            *messages_ << "sentinax4: the alarm sound " << path.toStdString() << ' ' << why
                        << "; it is not played\n";
             reportedPath_ = path;
         }

@@ -33,7 +33,7 @@ TEST(QtAlarmSoundFiles, AFifoIsRefusedAtOnceAndReportedOnce) {
         player.StartLoop(path);
     EXPECT_TRUE(player.findChildren<QSoundEffect*>().isEmpty());
     EXPECT_EQ(messages.str(),
-              "Sentinax: the alarm sound " + path + " is a FIFO; it is not played\n");
+              "sentinax4: the alarm sound " + path + " is a FIFO; it is not played\n");
 
     // Fixed by the user: it plays; broken again later: said again.
     ASSERT_EQ(::unlink(path.c_str()), 0);
