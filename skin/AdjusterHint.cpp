@@ -1,5 +1,6 @@
 #include "AdjusterHint.h"
 
+#include "config/LimitScale.h"
 #include "hardware/Truncate.h"
 
 #include <array>
@@ -10,37 +11,28 @@ namespace sentinax {
 
 namespace {
 
-enum class HintKind { DegreesUpper, DegreesLower, Rpm, Volts };
-
-struct HintRow {
-    std::string_view Label; // text before the number
-    HintKind Kind;
-    // Rpm: base + step * p. Volts: (factor * p) * step + base, in double.
-    double Base;
-    double Step;
-    int Factor;
-};
-
-// Indexed by LimitItem. The labels of the three rails begin with a blank.
-constexpr std::array<HintRow, 18> kHints = {{
-    {"CPU temperature max threshold : ", HintKind::DegreesUpper, 0, 0, 1},
-    {"CPU temperature min threshold : ", HintKind::DegreesLower, 0, 0, 1},
-    {"System temperature max threshold : ", HintKind::DegreesUpper, 0, 0, 1},
-    {"System temperature min threshold : ", HintKind::DegreesLower, 0, 0, 1},
-    {"CPU fan max threshold : ", HintKind::Rpm, 5000, 70, 1},
-    {"CPU fan min threshold : ", HintKind::Rpm, 0, 50, 1},
-    {"System fan max threshold : ", HintKind::Rpm, -1, 70, 1}, // the board's base
-    {"System fan min threshold : ", HintKind::Rpm, 0, 50, 1},
-    {"Power fan max threshold : ", HintKind::Rpm, 5000, 70, 1},
-    {"Power fan min threshold : ", HintKind::Rpm, 0, 50, 1},
-    {"Vcore max threshold : ", HintKind::Volts, 2.0, 0.01, 1},
-    {"Vcore min threshold : ", HintKind::Volts, 0.5, 0.01, 1},
-    {" 3.3 V max threshold : ", HintKind::Volts, 3.3, 0.006, 1},
-    {" 3.3 V min threshold : ", HintKind::Volts, 2.7, 0.006, 1},
-    {" +5 V max threshold : ", HintKind::Volts, 5.0, 0.01, 1},
-    {" +5 V min threshold : ", HintKind::Volts, 4.0, 0.01, 1},
-    {" +12 V max threshold : ", HintKind::Volts, 12.0, 0.01, 2},
-    {" +12 V min threshold : ", HintKind::Volts, 10.0, 0.01, 2},
+// The text before the number, indexed by LimitItem; the scales are the
+// limits' own (config/LimitScale.h). The labels of the three rails begin with
+// a blank.
+constexpr std::array<std::string_view, kLimitCount> kHintLabels = {{
+    "CPU temperature max threshold : ",
+    "CPU temperature min threshold : ",
+    "System temperature max threshold : ",
+    "System temperature min threshold : ",
+    "CPU fan max threshold : ",
+    "CPU fan min threshold : ",
+    "System fan max threshold : ",
+    "System fan min threshold : ",
+    "Power fan max threshold : ",
+    "Power fan min threshold : ",
+    "Vcore max threshold : ",
+    "Vcore min threshold : ",
+    " 3.3 V max threshold : ",
+    " 3.3 V min threshold : ",
+    " +5 V max threshold : ",
+    " +5 V min threshold : ",
+    " +12 V max threshold : ",
+    " +12 V min threshold : ",
 }};
 
 std::string TwoDecimals(double value) {
@@ -59,25 +51,18 @@ std::string Degrees(double celsius, bool showCelsius) {
 } // namespace
 
 std::string AdjusterHint(int index, int position, bool celsius, int sysFanUpperBase) {
-    if (index < 0 || index >= static_cast<int>(kHints.size()))
+    if (index < 0 || index >= kLimitCount)
         return {};
-    const HintRow& row = kHints[static_cast<std::size_t>(index)];
-    const double p = static_cast<double>(position);
-    std::string text(row.Label);
-    switch (row.Kind) {
-    case HintKind::DegreesUpper:
-        return text + Degrees(p * 0.5 + 50, celsius);
-    case HintKind::DegreesLower:
-        return text + Degrees(p * 0.5, celsius);
-    case HintKind::Rpm: {
-        const long long base = row.Base < 0 ? sysFanUpperBase : static_cast<long long>(row.Base);
-        const long long rpm = base + static_cast<long long>(row.Step) * position;
-        return text + std::to_string(rpm) + " rpm";
-    }
-    case HintKind::Volts: {
-        const double counted = static_cast<double>(static_cast<long long>(row.Factor) * position);
-        return text + TwoDecimals(counted * row.Step + row.Base) + " v";
-    }
+    const auto i = static_cast<std::size_t>(index);
+    const LimitScale& scale = kLimitScales[i];
+    const std::string text(kHintLabels[i]);
+    switch (scale.Unit) {
+    case LimitUnit::Celsius:
+        return text + Degrees(ScaledValue(scale, position), celsius);
+    case LimitUnit::Rpm:
+        return text + std::to_string(ScaledRpm(scale, position, sysFanUpperBase)) + " rpm";
+    case LimitUnit::Volts:
+        return text + TwoDecimals(ScaledValue(scale, position)) + " v";
     }
     return {};
 }

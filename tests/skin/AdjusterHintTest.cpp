@@ -1,10 +1,13 @@
 #include "skin/AdjusterHint.h"
 
+#include "config/LimitConversion.h"
 #include "config/LimitItem.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 
 namespace sentinax {
@@ -66,6 +69,25 @@ TEST(AdjusterHint, NumbersIgnoreTheLocale) {
 TEST(AdjusterHint, OutsideTheEighteenItemsThereIsNoText) {
     EXPECT_EQ(AdjusterHint(-1, 50, true, 5000), "");
     EXPECT_EQ(AdjusterHint(18, 50, true, 5000), "");
+}
+
+// What the hint says is the limit the tick then uses: whole degrees and rpm
+// exactly; volts to the hint's two decimals (it rounds, the limit truncates
+// to the millivolt), on a board with its own system fan base.
+TEST(AdjusterHint, SaysTheLimitTheConversionGives) {
+    BoardProfile board;
+    board.SysFanUpperBase = 1234;
+    for (int item = 0; item < kLimitCount; ++item) {
+        for (int position : {0, 1, 37, 100}) {
+            const std::string hint = AdjusterHint(item, position, true, board.SysFanUpperBase);
+            const double said = std::strtod(hint.c_str() + hint.rfind(" : ") + 3, nullptr);
+            const int32_t limit = LimitFromPosition(item, position, board);
+            if (hint.ends_with(" v"))
+                EXPECT_NEAR(said, limit / 1000.0, 0.0051) << hint;
+            else
+                EXPECT_EQ(said, limit) << hint;
+        }
+    }
 }
 
 TEST(AdjusterHint, OnlyAControlNamedNoneHasAPointerHint) {
