@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "hardware/XdgFolder.h"
+
 namespace sentinax {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* metricsVariable) {
@@ -90,11 +92,8 @@ std::string AutostartEntry(const std::string& programPath) {
 }
 
 std::string AutostartEntryPath(const char* configHome, const char* home) {
-    if (configHome && configHome[0] == '/')
-        return std::string(configHome) + "/autostart/sentinax4.desktop";
-    if (home && home[0] == '/')
-        return std::string(home) + "/.config/autostart/sentinax4.desktop";
-    return {};
+    const std::string config = XdgUserFolder(configHome, home, ".config");
+    return config.empty() ? std::string() : config + "/autostart/sentinax4.desktop";
 }
 
 } // namespace sentinax

@@ -1,5 +1,7 @@
 #include "InstanceLock.h"
 
+#include "hardware/XdgFolder.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -53,11 +55,9 @@ void MakeFolders(const std::string& path) {
 }
 
 std::string CacheFolder() {
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
-        return std::string(cache) + "/sentinax";
-    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
-        return std::string(home) + "/.cache/sentinax";
-    return {};
+    const std::string cache =
+        XdgUserFolder(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"), ".cache");
+    return cache.empty() ? std::string() : cache + "/sentinax";
 }
 
 } // namespace

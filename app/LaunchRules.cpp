@@ -1,5 +1,7 @@
 #include "LaunchRules.h"
 
+#include "hardware/XdgFolder.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -175,10 +177,8 @@ std::optional<std::string> DesktopEntryExec(std::string_view text) {
 std::vector<std::string> ApplicationFolders(const char* dataHome, const char* dataDirs,
                                             const char* home) {
     std::vector<std::string> folders;
-    if (dataHome && dataHome[0] == '/')
-        folders.push_back(std::string(dataHome) + "/applications");
-    else if (home && *home)
-        folders.push_back(std::string(home) + "/.local/share/applications");
+    if (const std::string data = XdgUserFolder(dataHome, home, ".local/share"); !data.empty())
+        folders.push_back(data + "/applications");
     const std::string dirs = dataDirs && *dataDirs ? dataDirs : "/usr/local/share:/usr/share";
     size_t start = 0;
     while (start <= dirs.size()) {

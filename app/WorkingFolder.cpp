@@ -1,5 +1,7 @@
 #include "WorkingFolder.h"
 
+#include "hardware/XdgFolder.h"
+
 #include "config/SafeFolder.h"
 #include "config/SafeWriter.h"
 #include "hardware/RegularFile.h"
@@ -57,11 +59,8 @@ void CopyIfMissing(const fs::path& from, const fs::path& to, std::vector<std::st
 } // namespace
 
 std::string UserDataFolder(const char* dataHome, const char* home) {
-    if (dataHome && dataHome[0] == '/')
-        return std::string(dataHome) + "/sentinax";
-    if (home && home[0] == '/')
-        return std::string(home) + "/.local/share/sentinax";
-    return {};
+    const std::string data = XdgUserFolder(dataHome, home, ".local/share");
+    return data.empty() ? std::string() : data + "/sentinax";
 }
 
 std::vector<std::string> SeedUserFolder(const std::string& folder,

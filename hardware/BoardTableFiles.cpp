@@ -1,7 +1,9 @@
 // Loading the board table files: the shipped table and the user's own.
 #include "BoardTable.h"
+
 #include "LibraryLoader.h"
 #include "RegularFile.h"
+#include "hardware/XdgFolder.h"
 
 #include <cstdlib>
 #include <ostream>
@@ -36,13 +38,9 @@ BoardTable LoadBoardTable(const std::string& path, std::ostream& errors) {
 }
 
 std::string UserBoardTablePath() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/')
-        return std::string(xdg) + "/sentinax/boards.table";
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/')
-        return std::string(home) + "/.config/sentinax/boards.table";
-    return {};
+    const std::string config =
+        XdgUserFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), ".config");
+    return config.empty() ? std::string() : config + "/sentinax/boards.table";
 }
 
 BoardTable LoadBoardTables(const std::string& shippedPath, const std::string& userPath,

@@ -1,5 +1,6 @@
 // Finding programs and building the browser's command line without a shell.
 #include "app/LaunchRules.h"
+#include "hardware/XdgFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -78,4 +79,28 @@ TEST(LaunchRules, ApplicationFoldersFollowTheBaseDirectories) {
 }
 
 } // namespace
+// The one per-user folder rule of every reader (board table, autostart entry,
+// working folder, lock cache, application folders): a relative or empty value
+// is never used.
+TEST(XdgUserFolder, OnlyAbsoluteValuesCount) {
+    struct Case {
+        const char* xdg;
+        const char* home;
+        std::string folder;
+    } cases[] = {
+        {"/x", "/home/u", "/x"},
+        {"rel", "/home/u", "/home/u/.config"},
+        {"", "/home/u", "/home/u/.config"},
+        {nullptr, "home/u", ""},
+        {nullptr, "", ""},
+        {"rel", nullptr, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(XdgUserFolder(c.xdg, c.home, ".config"), c.folder)
+            << (c.xdg ? c.xdg : "(unset)") << " " << (c.home ? c.home : "(unset)");
+    // A relative HOME no longer gives a per-user application folder.
+    EXPECT_EQ(ApplicationFolders(nullptr, "/opt/share", "home/u"),
+              (Words{"/opt/share/applications"}));
+}
+
 } // namespace sentinax
