@@ -1,6 +1,8 @@
-// Where the pieces of the faces sit: the rows of the shipped skin files and
-// the main window's layout of readouts and graphs.
+// Where the pieces of the faces sit: the rows of the shipped skin files, and
+// the main window's layout of readouts and graphs (widgets/MonitorLayout).
 #include "SkinFace.h"
+
+#include "widgets/MonitorLayout.h"
 
 namespace sentinax::art {
 
@@ -28,26 +30,37 @@ const QList<QRect>& Adjusters() {
     return adjusters;
 }
 
+// The readouts, graphs and animated picture sit where the window places its
+// widgets: the window's own layout table.
+namespace {
+
+QRect ToQRect(const PixelRect& r) {
+    return QRect(r.x, r.y, r.width, r.height);
+}
+
+template <typename Pick> QList<QRect> EachItem(Pick pick) {
+    QList<QRect> places;
+    for (int i = 0; i < kReadoutCount; ++i)
+        places.append(ToQRect(pick(MonitorLayout::Placement(static_cast<ReadoutItem>(i)))));
+    return places;
+}
+
+} // namespace
+
 const QList<QRect>& Readouts() {
-    static const QList<QRect> readouts = {
-        {116, 258, 50, 20}, {191, 132, 50, 20}, {337, 132, 50, 20},
-        {229, 258, 50, 20}, {346, 258, 50, 20}, {460, 258, 60, 20},
-        {230, 384, 50, 20}, {348, 384, 50, 20}, {465, 384, 50, 20},
-    };
+    static const QList<QRect> readouts =
+        EachItem([](const ItemPlacement& place) { return place.text; });
     return readouts;
 }
 
 const QList<QRect>& Graphs() {
-    static const QList<QRect> graphs = {
-        {97, 184, 87, 70},  {172, 54, 87, 73},  {317, 54, 87, 73},
-        {212, 184, 87, 70}, {328, 184, 87, 70}, {443, 184, 87, 70},
-        {212, 310, 88, 73}, {328, 310, 88, 73}, {445, 310, 88, 73},
-    };
+    static const QList<QRect> graphs =
+        EachItem([](const ItemPlacement& place) { return place.graph; });
     return graphs;
 }
 
 QRect AnimatedPicture() {
-    return QRect(443, 57, 96, 96);
+    return ToQRect(MonitorLayout::kAnimatedPicture);
 }
 
 } // namespace sentinax::art
