@@ -1,5 +1,7 @@
 #include "DesktopPrograms.h"
 
+#include "sysinfo/SysFiles.h"
+
 #include "LaunchRules.h"
 
 #include <QDesktopServices>
@@ -35,17 +37,10 @@ std::string DefaultBrowserEntry() {
     return query.readAllStandardOutput().trimmed().toStdString();
 }
 
+// A desktop entry: a regular file only (a FIFO or device under an entry's
+// name is skipped), its first MiB.
 std::optional<std::string> ReadSmallFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    std::string text;
-    char buffer[4096];
-    ssize_t n;
-    while (text.size() < (1 << 20) && (n = ::read(fd, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<size_t>(n));
-    ::close(fd);
-    return text;
+    return ReadFileText(path, 1 << 20);
 }
 
 } // namespace

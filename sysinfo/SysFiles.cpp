@@ -1,5 +1,7 @@
 #include "SysFiles.h"
 
+#include "hardware/RegularFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
@@ -10,13 +12,9 @@
 namespace sentinax {
 
 std::optional<std::string> ReadFileText(const std::string& path, std::size_t maxBytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    FileCheck check;
+    const int fd = OpenRegularFile(path, O_RDONLY | O_NOCTTY, check);
     if (fd < 0) {
-        return std::nullopt;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
         return std::nullopt;
     }
     // sysfs and procfs report sizes that are not the content's: read to the end.
