@@ -3,6 +3,8 @@
 #include "LinuxInventorySource.h"
 #include "WmiCategory.h"
 
+#include "config/ui/DialogFont.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFontMetrics>
@@ -23,16 +25,6 @@ constexpr int kMarginDu = 7;
 
 constexpr uint32_t kInstanceColor = CTreeCtrlEx::Rgb(0, 0, 255);
 constexpr uint32_t kPropertyColor = CTreeCtrlEx::Rgb(255, 0, 0);
-
-// Dialog units from the font: a horizontal unit is a quarter of the average
-// letter width, a vertical one an eighth of the line height.
-QSize DialogUnits(const QFont& font, int x, int y) {
-    const QFontMetrics metrics(font);
-    const double letter =
-        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
-    return {static_cast<int>(x * letter / 4 + 0.5),
-            static_cast<int>(y * metrics.height() / 8.0 + 0.5)};
-}
 
 } // namespace
 
@@ -73,11 +65,12 @@ CWmiInfoDialog::CWmiInfoDialog(InventorySource& source, WmiFileState& state, QWi
       source_(source), state_(state), filePath_(std::move(filePath)), tree_(new CTreeCtrlEx(this)) {
     setWindowTitle(kCaption);
     setModal(true);
-    const QSize margin = DialogUnits(font(), kMarginDu, kMarginDu);
+    const QSize base = DialogBaseUnits(font());
+    const QSize margin = MapDialogSize(QSize(kMarginDu, kMarginDu), base);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(margin.width(), margin.height(), margin.width(), margin.height());
     layout->addWidget(tree_);
-    resize(DialogUnits(font(), kDialogWidthDu, kDialogHeightDu));
+    resize(MapDialogSize(QSize(kDialogWidthDu, kDialogHeightDu), base));
 }
 
 CWmiInfoDialog::~CWmiInfoDialog() = default;

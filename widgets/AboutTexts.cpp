@@ -1,6 +1,6 @@
 #include "AboutTexts.h"
 
-#include "PictureSize.h"
+#include "config/DialogUnits.h"
 
 namespace sentinax {
 
@@ -11,11 +11,11 @@ constexpr int kBaseUnitX = 6;
 constexpr int kBaseUnitY = 13;
 
 int HorizontalPixels(int dialogUnits) {
-    return static_cast<int>(RoundedMulDiv(dialogUnits, kBaseUnitX, 4));
+    return DialogUnitsAcross(dialogUnits, kBaseUnitX);
 }
 
 int VerticalPixels(int dialogUnits) {
-    return static_cast<int>(RoundedMulDiv(dialogUnits, kBaseUnitY, 8));
+    return DialogUnitsDown(dialogUnits, kBaseUnitY);
 }
 
 } // namespace

@@ -27,34 +27,7 @@ void Forget(CountdownDialog* dialog) {
     open.erase(std::remove(open.begin(), open.end(), dialog), open.end());
 }
 
-// a * b / c rounded to nearest, halves away from zero (all operands here are
-// non-negative sizes and positions).
-int MulDivRound(int a, int b, int c) {
-    const long long product = static_cast<long long>(a) * b;
-    return static_cast<int>((product + c / 2) / c);
-}
-
 } // namespace
-
-QRect MapDialogRect(const QRect& dialogUnits, const QSize& base) {
-    return QRect(MulDivRound(dialogUnits.x(), base.width(), 4),
-                 MulDivRound(dialogUnits.y(), base.height(), 8),
-                 MulDivRound(dialogUnits.width(), base.width(), 4),
-                 MulDivRound(dialogUnits.height(), base.height(), 8));
-}
-
-QSize MapDialogSize(const QSize& dialogUnits, const QSize& base) {
-    return MapDialogRect(QRect(QPoint(0, 0), dialogUnits), base).size();
-}
-
-QSize DialogBaseUnits(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int letters = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    // Average over the 52 letters, rounded to nearest.
-    const int average = (letters / 26 + 1) / 2;
-    return QSize(qMax(1, average), qMax(1, metrics.height()));
-}
 
 QFont CountdownDialogFont() {
     QFont font(QStringLiteral("Sans Serif"));

@@ -11,6 +11,8 @@
 // same as the classic 8 pt dialog font, so the templates keep their shape.
 #pragma once
 
+#include "config/ui/DialogFont.h"
+
 #include <QDialog>
 #include <QRect>
 #include <QSize>
@@ -24,11 +26,6 @@ class QPushButton;
 
 namespace sentinax {
 
-// Dialog units to pixels for base units base (see above).
-QRect MapDialogRect(const QRect& dialogUnits, const QSize& base);
-QSize MapDialogSize(const QSize& dialogUnits, const QSize& base);
-// Base units of a font: average letter width, character height; in pixels.
-QSize DialogBaseUnits(const QFont& font);
 // The dialog font: sans-serif, 8 pt.
 QFont CountdownDialogFont();
 
