@@ -16,7 +16,7 @@
 
 namespace sentinax {
 
-SystemPlatform::SystemPlatform() : sound_(std::make_unique<QtAlarmSound>()) {}
+SystemPlatform::SystemPlatform() : sound_(std::make_unique<QtAlarmSound>(nullptr, &messages_)) {}
 
 SystemPlatform::~SystemPlatform() = default;
 

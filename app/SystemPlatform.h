@@ -4,6 +4,7 @@
 
 #include "DesktopPrograms.h"
 #include "Platform.h"
+#include "ReportStream.h"
 
 #include "alerts/DesktopWindowFinder.h"
 #include "alerts/SharedSensorMemory.h"
@@ -32,9 +33,12 @@ public:
     std::string CpuInfo() override;
 
 private:
+    // What the shared memory and the alarm sound say goes to Report; made
+    // first and ended last, so that their last words are still heard.
+    ReportStream messages_{[this](const std::string& line) { Report(line); }};
     DesktopWindowFinder windows_;
     std::unique_ptr<AlarmSound> sound_;
-    SharedSensorMemory sharedMemory_;
+    SharedSensorMemory sharedMemory_{kHmSharedName, kHmSharedLockName, &messages_};
     DesktopPrograms programs_;
 };
 

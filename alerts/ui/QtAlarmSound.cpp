@@ -25,7 +25,8 @@ bool AnyAudioOutput() {
 
 } // namespace
 
-QtAlarmSound::QtAlarmSound(QObject* parent) : QtAlarmSound(AnyAudioOutput, parent) {}
+QtAlarmSound::QtAlarmSound(QObject* parent, std::ostream* messages)
+    : QtAlarmSound(AnyAudioOutput, parent, messages) {}
 
 QtAlarmSound::QtAlarmSound(std::function<bool()> hasAudioOutput, QObject* parent,
                            std::ostream* messages)

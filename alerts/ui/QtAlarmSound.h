@@ -31,7 +31,7 @@ public:
     // hasAudioOutput: asked before an effect is made; the default asks
     // QMediaDevices for any audio output. messages: where a bad file is
     // reported (null: stderr).
-    explicit QtAlarmSound(QObject* parent = nullptr);
+    explicit QtAlarmSound(QObject* parent = nullptr, std::ostream* messages = nullptr);
     QtAlarmSound(std::function<bool()> hasAudioOutput, QObject* parent = nullptr,
                  std::ostream* messages = nullptr);
     ~QtAlarmSound() override;
