@@ -76,14 +76,17 @@ activate() {
   [ "$path" = "/$item" ] && path=/StatusNotifierItem
   busctl --user call "$service" "$path" org.kde.StatusNotifierItem Activate ii 0 0
 }
-hidden() { ! sway_window_rect Sentinax4; }
-# restore: the hidden window back from the tray, at its place.
+shown() { sway_window_rect Sentinax4 >/dev/null; }
+hidden() { ! shown; }
+# restore: the window, once hidden to the tray, back from it; sets X Y W H.
 restore() {
   wait_for 10 hidden || fail "the window did not hide to the tray"
   activate || fail "the icon does not answer the tray's activation"
-  wait_for 5 sway_window_rect Sentinax4 || fail "the window did not come back"
+  wait_for 5 shown || fail "the window did not come back"
   sleep 0.5
-  read -r X Y W H <<<"$(sway_window_rect Sentinax4)"
+  local rect
+  rect=$(sway_window_rect Sentinax4) || fail "the window went away again"
+  read -r X Y W H <<<"$rect"
   [ "$W $H" = "560 430" ] && [ $((X + 1)) -gt 150 ] && [ $((X + 1)) -lt 350 ] &&
     [ $((Y + 1)) -gt 120 ] && [ $((Y + 1)) -lt 200 ] ||
     fail "the window's corner is not over the window below: $X $Y $W $H"
@@ -98,7 +101,9 @@ corner() {
   sleep 0.5
   [ "$(pointer_events)" = "$events" ] ||
     fail "$1: the monitor got the click on its cut-out corner: $(grep -E 'wl_pointer@[0-9]+\.(enter|button)\(' "$WORK/wayland.log" | tail -n 3)"
-  [ "$(sway_window_rect Sentinax4)" = "$X $Y $W $H" ] || fail "$1: the corner click moved the window"
+  local now
+  now=$(sway_window_rect Sentinax4) || true
+  [ "$now" = "$X $Y $W $H" ] || fail "$1: the corner click moved the window from $X $Y to $now"
   if [ "$honours_regions" = 1 ]; then
     [ "$(below_presses)" -gt "$presses" ] || fail "$1: the click on the corner did not reach the window below"
   else
@@ -108,8 +113,9 @@ corner() {
   fi
 }
 
-# The tray is there from the start: the first tick hides the window.
+# The tray is there from the start: the window shows, the first tick hides it.
 wait_for 10 items || fail "no icon in the tray"
+wait_for 10 shown || fail "the window never showed"
 restore
 corner "shown from the tray"
 # Inside the outline: the unit button (14,60 64x22) runs its command.
