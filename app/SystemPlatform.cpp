@@ -1,8 +1,6 @@
 #include "SystemPlatform.h"
 
-#include "alerts/AlarmSound.h"
 #include "alerts/power/PowerOff.h"
-#include "alerts/ui/QtAlarmSound.h"
 #include "hardware/HardwareLibrary.h"
 #include "hardware/RegularFile.h"
 
@@ -14,7 +12,7 @@
 
 namespace sentinax {
 
-SystemPlatform::SystemPlatform() : sound_(std::make_unique<QtAlarmSound>()) {}
+SystemPlatform::SystemPlatform(Parts parts) : parts_(std::move(parts)) {}
 
 SystemPlatform::~SystemPlatform() = default;
 
@@ -42,7 +40,10 @@ void SystemPlatform::PowerOff() {
 }
 
 void SystemPlatform::Report(const std::string& message) {
-    std::cerr << "sentinax4: " << message << std::endl;
+    if (parts_.Report)
+        parts_.Report(message);
+    else
+        std::cerr << "sentinax4: " << message << std::endl;
 }
 
 std::string SystemPlatform::CpuInfo() {
