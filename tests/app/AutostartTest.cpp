@@ -101,8 +101,9 @@ TEST_F(AutostartTest, SomethingPlantedIsNeverWrittenThrough) {
             message.replace(at, 1, entry);
         EXPECT_EQ(errors.str(), message);
         ExpectPreciousUntouched();
-        if (c.status == 0)
+        if (c.status == 0) {
             EXPECT_EQ(Read(entry), AutostartEntry("/opt/sx/bin/sentinax4"));
+        }
     }
     // Off leaves a planted link alone too, and says so.
     fs::remove_all(dir / ".config/autostart");
