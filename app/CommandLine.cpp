@@ -43,6 +43,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* m
             line.Rest.push_back(a);
         }
     }
+    // The window reads its settings from its skin file: a settings file given
+    // to it would be silently ignored.
+    if (line.Error.empty() && !line.SettingsFile.empty() && !line.Headless)
+        line.Error = "--settings is for --headless only (the window reads its skin file)";
     return line;
 }
 
