@@ -42,8 +42,16 @@ QRect ToQRect(const SkinRect& r) {
 CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent), exposure_(new ExposureWatcher(this)) {
     setMouseTracking(true);
     // A hidden window paints nothing anyway, and stays ready to be grabbed.
-    connect(exposure_, &ExposureWatcher::exposedChanged, this,
-            [this](bool exposed) { setUpdatesEnabled(exposed || !isVisible()); });
+    connect(exposure_, &ExposureWatcher::exposedChanged, this, [this](bool exposed) {
+        setUpdatesEnabled(exposed || !isVisible());
+        // Updates asked for while the window was covered leave it marked
+        // dirty with no paint to come: a window uncovered without an expose
+        // event of its own (a compositor's, or the X server's with backing
+        // store) would show its old pixels until it is exposed again. The
+        // whole face is painted once, after the event that uncovered it.
+        if (exposed)
+            QMetaObject::invokeMethod(this, [this] { repaint(); }, Qt::QueuedConnection);
+    });
     // A window's pixels can only carry alpha when it asks before it is made.
     // Where nothing blends (X11 without a compositor) an opaque window costs
     // the X server less on every repaint, so alpha is asked for only once a

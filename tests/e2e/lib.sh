@@ -191,9 +191,18 @@ wait_exit() {
   wait "$pid" || EXIT_CODE=$?
 }
 
-# Presses a key in a window. The key release may find the window already gone
-# (the key closed it), which xdotool reports as an error: that is success here.
-press_key() { xdotool key --window "$1" "$2" 2>/dev/null || true; }
+# Presses a key in a window. xdotool types into the focused window through
+# the server (XTEST), and sends the release to the window it was given: when
+# the press closed that window, the release fails and the server keeps the key
+# down, repeating it into whatever window comes next. So the key is released
+# again for the server itself (a release of a key that is up is dropped), and
+# a key still held after that fails the test.
+press_key() {
+  xdotool key --window "$1" "$2" 2>/dev/null || true
+  xdotool keyup "$2" 2>/dev/null || true
+  local down
+  down=$("$KEYS_TOOL") || fail "press_key $2: keys still down on the server: $down"
+}
 
 trace_has() { grep -q "^$1(" "$HMIO_TRACE" 2>/dev/null; }
 trace_count() { grep -c "^$1(" "$HMIO_TRACE" 2>/dev/null || true; }
