@@ -54,6 +54,7 @@ public:
     bool RunOverTemperatureDialog() override;
     void EndOverTemperatureDialog() override;
     bool RunChassisDialog() override;
+    bool RemindsOfAnOpenCase() const override { return false; }
 
     // AdjusterAccess: there are no adjusters to move.
     void SetSliderPosition(const std::string&, int) override {}

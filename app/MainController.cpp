@@ -326,6 +326,8 @@ void MainController::ShowAndEvaluate() {
                 return;
             if (chassis_.DialogClosed(accepted))
                 library_.ChassisClear();
+            else if (!view_.RemindsOfAnOpenCase())
+                chassis_.WaitForClear();
         }
     }
     std::copy(std::begin(red), std::end(red), std::begin(feedRed_));
