@@ -6,8 +6,11 @@ ChassisPoll::ChassisPoll(WarningLog& log) : log_(log) {}
 
 bool ChassisPoll::Poll(uint32_t latchResult) {
     if ((latchResult & 0xFFu) == 0) {
+        waitingForClear_ = false;
         return false;
     }
+    if (waitingForClear_)
+        return false;
     ++counter_;
     if (counter_ != 2) {
         return false;

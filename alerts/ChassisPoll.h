@@ -27,12 +27,18 @@ public:
     // countdown).
     bool DialogClosed(bool accepted);
 
+    // Nobody can answer the warning (a run without a window): the opening is
+    // logged once, and sightings count again only after the latch has read
+    // clear (it was reset, e.g. with `sentinax4 --clear-intrusion`).
+    void WaitForClear() { waitingForClear_ = true; }
+
     // Set sightings since the last dialog, 0 at start.
     uint8_t Counter() const { return counter_; }
 
 private:
     WarningLog& log_;
     uint8_t counter_ = 0;
+    bool waitingForClear_ = false;
 };
 
 } // namespace sentinax

@@ -4,23 +4,16 @@
 #include "CTrayIcon.h"
 #include "DisplayLossGuard.h"
 #include "MainWindowCommands.h"
-#include "SignalBridge.h"
-#include "SleepWatcher.h"
 
 #include "alerts/ui/CChassisWarningDlg.h"
 #include "alerts/ui/CSystemProtectionDlg.h"
 #include "alerts/ui/CountdownNotification.h"
-#include "export/PrometheusFileSink.h"
 #include "widgets/CAnimatedPicture.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QSessionManager>
-#include <QTimer>
-
-#include <algorithm>
 
 namespace sentinax {
 
@@ -50,50 +43,36 @@ private:
 };
 } // namespace
 
-CMainDialog::CMainDialog(CSentinaxApp& app)
-    : CSkinDialog(nullptr), app_(app),
-      controller_(app.Settings, app.PlatformFamily, *this, *this, *this, platform_), panel_(this) {
+CMainDialog::CMainDialog(CSentinaxApp& app, Platform& platform)
+    : CSkinDialog(nullptr), app_(app), panel_(this) {
     SetSettings(&app.Settings);
-    SetReporter([this](const std::string& message) { platform_.Report(message); });
+    SetReporter([&platform](const std::string& message) { platform.Report(message); });
     setFixedSize(kFaceWidth, kFaceHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // A window of its own, not a dialog: a dialog without a parent is made a
     // transient of Qt's hidden leader window, and a minimised transient has
     // no task bar entry, which is all that leads back to it without a tray.
     setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
-    commands_ = new MainWindowCommands(*this, app, controller_, platform_.Programs());
-
-    if (!app.MetricsFolder.empty()) {
-        metricsSink_ = std::make_unique<PrometheusFileSink>(
-            app.MetricsFolder, [this](const std::string& message) { platform_.Report(message); });
-        controller_.AddSink(metricsSink_.get());
-    }
-
-    signals_ = new SignalBridge(this);
-    connect(signals_, &SignalBridge::received, this, [this](int) { OnQueryEndSession(); });
-    connect(&app_, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager&) { OnQueryEndSession(); });
-
     // Connected to the session's bus now, so that a countdown never waits for it.
     notice_ = new CountdownNotification(this);
+}
 
-    sleepWatcher_ = new SleepWatcher(this);
-    connect(sleepWatcher_, &SleepWatcher::suspendQuery, this,
-            [this] { controller_.OnPowerBroadcast(PowerEvent::SuspendQuery); });
-    connect(sleepWatcher_, &SleepWatcher::automaticResume, this,
-            [this] { controller_.OnPowerBroadcast(PowerEvent::ResumeAutomatic); });
+void CMainDialog::Attach(MainController& controller, MainWindowCommands& commands) {
+    controller_ = &controller;
+    commands_ = &commands;
 }
 
 CMainDialog::~CMainDialog() {
-    controller_.OnDestroy();
+    if (controller_)
+        controller_->OnDestroy();
 }
 
 int CMainDialog::DoModal() {
     // From here on a lost display still ends the program in order.
     DisplayLossGuard::Arm(
         [](void* controller) { static_cast<MainController*>(controller)->CleanUpWithoutDisplay(); },
-        &controller_);
-    if (controller_.OnInitDialog() && !endRequested_) {
+        controller_);
+    if (controller_->OnInitDialog() && !endRequested_) {
         show();
         QEventLoop loop;
         loop_ = &loop;
@@ -101,7 +80,7 @@ int CMainDialog::DoModal() {
             loop.exec();
         loop_ = nullptr;
     }
-    controller_.OnDestroy();
+    controller_->OnDestroy();
     DisplayLossGuard::Disarm();
     hide();
     return exitCode_;
@@ -155,10 +134,10 @@ bool CMainDialog::CreateTrayIcon() {
     connect(tray_, &CTrayIcon::exitRequested, this,
             [this] { commands_->Run(WindowCommand::TrayExit); });
     connect(tray_, &CTrayIcon::becameAvailable, this,
-            [this] { controller_.ClearStandingHint(StandingHint::NoTray); });
+            [this] { controller_->ClearStandingHint(StandingHint::NoTray); });
     // Until a tray appears the face says how to get back to it.
     if (!tray_->Enabled())
-        controller_.SetStandingHint(StandingHint::NoTray, kNoTrayHint);
+        controller_->SetStandingHint(StandingHint::NoTray, kNoTrayHint);
     return tray_->Enabled();
 }
 
@@ -258,49 +237,8 @@ bool CMainDialog::RunChassisDialog() {
     return dialog.exec() == QDialog::Accepted;
 }
 
-// Qt never re-enters the handler of a timer whose timeout is still being
-// handled, but a tick that runs a modal dialog must let further ticks run
-// nested inside it. So a logical timer is a single-shot QTimer that is armed
-// again for its next due time before the tick runs: to Qt that is a new timer,
-// which the dialog's loop delivers while the old timeout is still on the
-// stack. Due times advance by the period from the last one, as a periodic
-// precise timer's do; after a long stall the next is one period from now. The
-// tick goes from the timer straight to the controller: a detour through the
-// event queue would cost an extra pass of the event loop on every tick. A
-// killed or restarted timer delivers nothing of its old schedule.
-int CMainDialog::SetTimer(int id, int periodMs) {
-    WindowTimer& t = timers_[id];
-    if (!t.timer) {
-        t.timer = new QTimer(this);
-        t.timer->setSingleShot(true);
-        t.timer->setTimerType(Qt::PreciseTimer);
-        connect(t.timer, &QTimer::timeout, this, [this, id] { OnWindowTimer(id); });
-    }
-    t.period = std::chrono::milliseconds(std::max(periodMs, 0));
-    t.due = std::chrono::steady_clock::now() + t.period;
-    t.timer->start(t.period);
-    return id;
-}
-
-void CMainDialog::OnWindowTimer(int id) {
-    WindowTimer& t = timers_[id];
-    const auto now = std::chrono::steady_clock::now();
-    t.due += t.period;
-    if (t.due <= now)
-        t.due = now + t.period;
-    t.timer->start(std::chrono::ceil<std::chrono::milliseconds>(t.due - now));
-    controller_.OnTimer(id);
-}
-
-void CMainDialog::KillTimer(int id) {
-    auto it = timers_.find(id);
-    if (it == timers_.end() || !it->second.timer)
-        return;
-    it->second.timer->stop();
-}
-
 void CMainDialog::OnQueryEndSession() {
-    controller_.OnQueryEndSession();
+    controller_->OnQueryEndSession();
     EndDialog(0);
     // The process is going away: a menu, message box or dialog still open
     // (even one shown during start-up) must not keep it waiting for a click.
@@ -338,16 +276,16 @@ void CMainDialog::SetFieldText(const std::string& name, const std::string& text)
 }
 
 void CMainDialog::OnButtonCommand(const std::string& name) {
-    controller_.OnUserAction();
+    controller_->OnUserAction();
     commands_->OnButtonCommand(name);
 }
 
 void CMainDialog::OnSliderChanged(const std::string& name, int, int) {
-    controller_.OnAdjusterChanged(name);
+    controller_->OnAdjusterChanged(name);
 }
 
 void CMainDialog::OnPointerOver(const std::string& name, int, int) {
-    controller_.OnHint(name);
+    controller_->OnHint(name);
 }
 
 void CMainDialog::closeEvent(QCloseEvent* event) {

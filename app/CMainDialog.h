@@ -1,21 +1,17 @@
 // The main window: the skinned monitor display. Its logic lives in
 // MainController; this class forwards Qt's events to it and carries out what
-// the controller asks of the window.
+// the controller asks of the window. It owns no platform service: WindowRun
+// builds them and hands the window what it needs.
 #pragma once
 
 #include "MainController.h"
 #include "MonitorView.h"
-#include "SystemPlatform.h"
+#include "Platform.h"
 
 #include "skin/CSkinDialog.h"
 #include "widgets/MonitorPanel.h"
 
 #include <QEventLoop>
-#include <chrono>
-#include <map>
-#include <memory>
-
-class QTimer;
 
 namespace sentinax {
 
@@ -24,14 +20,17 @@ class CSystemProtectionDlg;
 class CTrayIcon;
 class CountdownNotification;
 class MainWindowCommands;
-class SignalBridge;
-class SleepWatcher;
 
-class CMainDialog : public CSkinDialog, public MonitorView, public TickTimers {
+class CMainDialog : public CSkinDialog, public MonitorView {
     Q_OBJECT
 public:
-    explicit CMainDialog(CSentinaxApp& app);
+    // platform: where messages go (and must outlive the window).
+    CMainDialog(CSentinaxApp& app, Platform& platform);
     ~CMainDialog() override;
+
+    // The logic the window forwards its events to, and its commands; both
+    // must outlive the window. Set once, before DoModal.
+    void Attach(MainController& controller, MainWindowCommands& commands);
 
     // Initialises the window and runs it until it ends; the clean-up has run
     // when this returns. Returns the exit code.
@@ -39,7 +38,6 @@ public:
     // Ends the modal run.
     void EndDialog(int code);
 
-    MainController& Controller() { return controller_; }
     MonitorPanel& Panel() { return panel_; }
     MainWindowCommands& Commands() { return *commands_; }
     CTrayIcon* TrayIcon() const { return tray_; }
@@ -66,10 +64,6 @@ public:
     void EndOverTemperatureDialog() override;
     bool RunChassisDialog() override;
 
-    // TickTimers
-    int SetTimer(int id, int periodMs) override;
-    void KillTimer(int id) override;
-
     // The skin's controls by name (MonitorView) and what they report (CSkinDialog).
     int GetSliderPosition(const std::string& name) const override;
     void SetFieldText(const std::string& name, const std::string& text) override;
@@ -91,26 +85,14 @@ protected:
 
 private:
     CSentinaxApp& app_;
-    SystemPlatform platform_;
-    MainController controller_;
+    MainController* controller_ = nullptr;
     MonitorPanel panel_;
-    // One logical timer: a single-shot QTimer armed again for each due time.
-    struct WindowTimer {
-        QTimer* timer = nullptr;
-        std::chrono::steady_clock::time_point due{};
-        std::chrono::milliseconds period{0};
-    };
-    void OnWindowTimer(int id);
-    std::map<int, WindowTimer> timers_;
     MainWindowCommands* commands_ = nullptr;
     CTrayIcon* tray_ = nullptr;
-    SignalBridge* signals_ = nullptr;
-    SleepWatcher* sleepWatcher_ = nullptr;
     CountdownNotification* notice_ = nullptr;
     CSystemProtectionDlg* countdown_ = nullptr; // while the countdown runs
     QObject* closeLate_ = nullptr;              // closes windows that open while ending
     QEventLoop* loop_ = nullptr;
-    std::unique_ptr<ReadingSink> metricsSink_; // readings for Prometheus, when asked for
     bool endRequested_ = false;
     int exitCode_ = 0;
 };

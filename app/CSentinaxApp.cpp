@@ -1,6 +1,6 @@
 #include "CSentinaxApp.h"
 
-#include "CMainDialog.h"
+#include "WindowRun.h"
 
 #include <QMessageBox>
 #include <clocale>
@@ -42,8 +42,8 @@ bool CSentinaxApp::InitInstance() {
         slot = icon;
     setWindowIcon(icon);
 
-    CMainDialog dialog(*this);
-    dialog.DoModal();
+    WindowRun run(*this);
+    run.Run();
     return false;
 }
 

@@ -20,18 +20,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* m
             line.Sensors = true;
         } else if (a == "--clear-intrusion") {
             line.ClearIntrusion = true;
-        } else if (a == "--autostart" || a == "--metrics-dir") {
+        } else if (a == "--headless") {
+            line.Headless = true;
+        } else if (a == "--autostart" || a == "--metrics-dir" || a == "--settings") {
             if (i + 1 >= args.size()) {
                 line.Error = a + " needs a value";
                 break;
             }
             const std::string& value = args[++i];
-            if (a == "--metrics-dir") {
+            if (a == "--metrics-dir" || a == "--settings") {
                 if (value.empty()) {
-                    line.Error = "--metrics-dir needs a folder";
+                    line.Error = a + (a == "--settings" ? " needs a file" : " needs a folder");
                     break;
                 }
-                line.MetricsFolder = value;
+                (a == "--settings" ? line.SettingsFile : line.MetricsFolder) = value;
             } else if (value == "on" || value == "off") {
                 line.AutostartSwitch =
                     value == "on" ? CommandLine::Autostart::On : CommandLine::Autostart::Off;
@@ -43,11 +45,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* m
             line.Rest.push_back(a);
         }
     }
+    // The window reads its settings from its skin file: a settings file given
+    // to it would be silently ignored.
+    if (line.Error.empty() && !line.SettingsFile.empty() && !line.Headless)
+        line.Error = "--settings is for --headless only (the window reads its skin file)";
     return line;
 }
 
 std::string UsageText() {
-    return "Usage: sentinax4 [--autostart on|off] [--metrics-dir DIR] [--sensors] "
+    return "Usage: sentinax4 [--autostart on|off] [--metrics-dir DIR] [--headless [--settings "
+           "FILE]]"
+           " [--sensors] "
            "[--clear-intrusion] [--help] [--version]\n"
            "Hardware-health monitor: voltages, temperatures and fans of the board.\n"
            "\n"
@@ -55,6 +63,11 @@ std::string UsageText() {
            "  --metrics-dir DIR   write the readings for Prometheus (node_exporter's textfile\n"
            "                      collector) to DIR/sentinax.prom on every evaluation;\n"
            "                      SENTINAX_METRICS_DIR does the same\n"
+           "  --headless          monitor and protect without a display (a service): messages go\n"
+           "                      to standard error, the over-temperature power-off is scheduled\n"
+           "                      with logind (`shutdown -c` cancels it)\n"
+           "  --settings FILE     the settings and limits of --headless, in the form of a skin\n"
+           "                      file (default /etc/sentinax/settings.ini)\n"
            "  --sensors           print every sensor chip and input, which value each feeds\n"
            "                      and by which rule, then exit (needs no display)\n"
            "  --clear-intrusion   reset the chassis-intrusion latch after the case was opened,\n"

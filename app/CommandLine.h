@@ -4,6 +4,8 @@
 //   --metrics-dir DIR    write the readings for Prometheus to DIR/sentinax.prom
 //   --sensors            print which sensor input feeds which value, then exit
 //   --clear-intrusion    reset the chassis-intrusion latch, then exit
+//   --headless           monitor without a display (sentinax4-headless)
+//   --settings FILE      the settings file of --headless
 //   --help, --version
 // SENTINAX_METRICS_DIR names the metrics folder when the switch is not given.
 #pragma once
@@ -22,6 +24,8 @@ struct CommandLine {
     bool Version = false;
     bool Sensors = false;
     bool ClearIntrusion = false;
+    bool Headless = false;
+    std::string SettingsFile;      // --settings; empty: not given
     std::string Error;             // a switch that could not be read
     std::vector<std::string> Rest; // the arguments left for Qt, program name first
 };

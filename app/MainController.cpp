@@ -31,7 +31,9 @@ MainController::MainController(AppSettings& settings, int platformFamily, Monito
                                CompanionPaths companionPaths, std::string logPath)
     : settings_(settings), view_(view), timers_(timers), adjusters_(adjusters), platform_(platform),
       isNtFamily_(platformFamily), companions_(std::move(companionPaths)), log_(std::move(logPath)),
-      evaluator_(log_), chassis_(log_), protection_(view, platform, library_, profile_, sensors_) {}
+      evaluator_(log_), chassis_(log_), protection_(view, platform, library_, profile_, sensors_),
+      hints_(settings, view, thresholds_, profile_, protection_),
+      readouts_(view, settings, profile_, sensors_) {}
 
 // ---------------------------------------------------------------------------
 // Start-up
@@ -59,16 +61,15 @@ bool MainController::OnInitDialog() {
     view_.LoadSkin(skinPath_);
     // Said in the hint line until the user acts, not only until the pointer moves.
     if (!settings_.SaveRefused.empty())
-        hints_.Set(StandingHint::SkinSettings, kUnreadableSettingsHint);
+        hints_.Remember(StandingHint::SkinSettings, kUnreadableSettingsHint);
     else if (!settings_.MissingFileText.empty())
-        hints_.Set(StandingHint::SkinSettings, kMissingSkinHint);
+        hints_.Remember(StandingHint::SkinSettings, kMissingSkinHint);
     // Said once: a desktop that hides its windows' titles cannot pause the monitor.
     if (const std::string why = platform_.Windows().Limitation(); !why.empty()) {
         platform_.Report(why);
-        hints_.Set(StandingHint::TitleWatch, kNoTitleWatchHint);
+        hints_.Remember(StandingHint::TitleWatch, kNoTitleWatchHint);
     }
-    if (const std::string standing = hints_.ForPointer(std::string()); !standing.empty())
-        view_.SetFieldText(kHintField, standing);
+    hints_.ShowStanding();
 
     sampler_ = std::make_unique<SensorSampler>(profile_);
     companions_.Bind(profile_.HostMode);
@@ -160,7 +161,7 @@ void MainController::OnTimer(int timerId) {
         StartSamplingTimer();
         resumePending_ = true;
     } else if (MonitoringSuppressed(platform_.Windows())) {
-        RedisplayLastShown();
+        readouts_.RedisplayLastShown();
     } else if (!sensors_.HardwareReady) {
         KeepLastShown();
     } else {
@@ -193,23 +194,6 @@ EvaluationResult MainController::EvaluateItem(ReadoutItem item, int32_t value, b
     const EvaluationResult result = evaluator_.Evaluate(item, value, thresholds_, frozen);
     view_.SetItemColours(item, result.Colours.Unlit, result.Colours.Lit);
     return result;
-}
-
-void MainController::ShowCpuTemperature(int32_t celsius, bool truncateFahrenheit) {
-    const bool showCelsius = settings_.Celsius != 0;
-    const std::string text = CpuTempText(celsius, showCelsius);
-    double point = celsius;
-    if (!showCelsius)
-        point = truncateFahrenheit ? ToFahrenheit(celsius) : celsius * 1.8 + 32;
-    view_.AppendPoint(ReadoutItem::CpuTemp, point);
-    view_.SetItemText(ReadoutItem::CpuTemp, text);
-    view_.SetTrayTip("CPU Temperature : " + text);
-}
-
-void MainController::ShowSystemTemperature(int32_t celsius) {
-    const bool showCelsius = settings_.Celsius != 0;
-    view_.AppendPoint(ReadoutItem::SysTemp, showCelsius ? celsius : ToFahrenheit(celsius));
-    view_.SetItemText(ReadoutItem::SysTemp, SysTempText(celsius, showCelsius));
 }
 
 // Every conversion of an evaluation tick happens here, in place in the slots
@@ -272,7 +256,7 @@ FeedWarnings MainController::ShowAndEvaluate() {
     voltage(ReadoutItem::Vcore, PresenceItem::Vcore, v.Vcore, true);
 
     if (!lost(ReadoutItem::CpuTemp) && sensors_.HasReading(ReadoutItem::CpuTemp)) {
-        ShowCpuTemperature(v.CpuTemp, true);
+        readouts_.ShowCpuTemperature(v.CpuTemp, true);
         if (sensors_.Checked(ReadoutItem::CpuTemp)) {
             const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
             Warned(red, FeedItem::CpuTemp) = cpu.CountAtLeastThree;
@@ -295,7 +279,7 @@ FeedWarnings MainController::ShowAndEvaluate() {
     if (!ItemEnabled(PresenceItem::SystemTemp)) {
         view_.SetItemText(ReadoutItem::SysTemp, kNotAvailable);
     } else if (!lost(ReadoutItem::SysTemp) && sensors_.HasReading(ReadoutItem::SysTemp)) {
-        ShowSystemTemperature(v.SysTemp);
+        readouts_.ShowSystemTemperature(v.SysTemp);
         if (sensors_.Checked(ReadoutItem::SysTemp))
             Warned(red, FeedItem::SystemTemp) =
                 EvaluateItem(ReadoutItem::SysTemp, v.SysTemp).CountAtLeastThree;
@@ -345,6 +329,8 @@ FeedWarnings MainController::ShowAndEvaluate() {
                 return red;
             if (chassis_.DialogClosed(accepted))
                 library_.ChassisClear();
+            else if (!view_.RemindsOfAnOpenCase())
+                chassis_.WaitForClear();
         }
     }
     PublishReadings(v);
@@ -392,73 +378,10 @@ void MainController::KeepLastShown() {
     last.PowerFan = raw[profile_.PowerFanSlot];
 }
 
-// A paused tick shows the last values again: nothing is read, converted,
-// evaluated or recoloured.
-void MainController::RedisplayLastShown() {
-    const SensorReadings& last = sensors_.LastShown;
-    ShowCpuTemperature(last.CpuTempRaw - profile_.CpuTempOffset, false);
-    ShowSystemTemperature(last.SystemTemp);
-
-    auto voltage = [&](ReadoutItem item, PresenceItem presence, int32_t mv) {
-        view_.AppendPoint(item, Volts(mv));
-        view_.SetItemText(item, ItemEnabled(presence) ? VoltsText(mv) : std::string(kNotAvailable));
-    };
-    voltage(ReadoutItem::Vcore, PresenceItem::Vcore, last.Vcore);
-    voltage(ReadoutItem::V33, PresenceItem::V33, last.V33);
-    voltage(ReadoutItem::V5, PresenceItem::V5, last.V5);
-    voltage(ReadoutItem::V12, PresenceItem::V12, last.V12);
-
-    view_.AppendPoint(ReadoutItem::CpuFan, last.CpuFan);
-    view_.SetItemText(ReadoutItem::CpuFan, IntText(last.CpuFan));
-    view_.AppendPoint(ReadoutItem::SysFan, last.SysFan);
-    view_.SetItemText(ReadoutItem::SysFan, IntText(last.SysFan));
-    if (!profile_.NoPowerFan) {
-        view_.AppendPoint(ReadoutItem::PowerFan, last.PowerFan);
-        view_.SetItemText(ReadoutItem::PowerFan, profile_.PowerFanShownNA
-                                                     ? std::string(kNotAvailable)
-                                                     : IntText(last.PowerFan));
-    }
-}
-
 void MainController::PublishSharedBlock() {
     if (!sharedMemoryReady_)
         return;
     platform_.SharedMemory().Write(PackSharedBlock(sensors_.Raw, sensors_.Params, profile_));
-}
-
-// ---------------------------------------------------------------------------
-// Limit adjusters and hints
-
-void MainController::OnAdjusterChanged(const std::string& name) {
-    const int item = FindLimitItem(name);
-    if (item < 0)
-        return;
-    const std::size_t i = static_cast<std::size_t>(item);
-    const int position = view_.GetSliderPosition(name);
-    settings_.LimitPosition[i] = position;
-    settings_.LimitChanged[i] = true;
-    hints_.UserActed();
-    std::string hint =
-        AdjusterHint(item, position, settings_.Celsius != 0, profile_.SysFanUpperBase);
-    // The board's start-up overrides no longer apply once the user moved it.
-    thresholds_[item] = LimitFromPosition(item, position, profile_);
-    if (item == static_cast<int>(LimitItem::CpuTempUpper))
-        hint += protection_.LimitHintNote(thresholds_[item], settings_.Celsius != 0);
-    view_.SetFieldText(kHintField, hint);
-}
-
-void MainController::OnHint(const std::string& name) {
-    view_.SetFieldText(kHintField, hints_.ForPointer(PointerHint(name)));
-}
-
-void MainController::SetStandingHint(StandingHint kind, const std::string& text) {
-    hints_.Set(kind, text);
-    view_.SetFieldText(kHintField, hints_.ForPointer(std::string()));
-}
-
-void MainController::ClearStandingHint(StandingHint kind) {
-    hints_.Clear(kind);
-    view_.SetFieldText(kHintField, hints_.ForPointer(std::string()));
 }
 
 } // namespace sentinax

@@ -5,9 +5,11 @@
 // all of it runs in tests without a display.
 #pragma once
 
+#include "AdjusterHints.h"
 #include "CpuProtection.h"
 #include "MonitorView.h"
 #include "Platform.h"
+#include "ReadoutPresenter.h"
 
 #include "alerts/ChassisPoll.h"
 #include "alerts/FrontPanelFeed.h"
@@ -23,7 +25,6 @@
 #include "hardware/HardwareLibrary.h"
 #include "hardware/SensorSampler.h"
 #include "hardware/SensorState.h"
-#include "skin/HintLine.h"
 
 #include <cstdint>
 #include <memory>
@@ -81,7 +82,6 @@ public:
     // display connection was lost): everything but the window's own steps
     // (timers, tray icon, sound). Touches neither Qt nor the display.
     void CleanUpWithoutDisplay();
-    bool Ended() const { return ended_; }
     // The session is ending: clean up now; the process may go on ending.
     bool OnQueryEndSession();
 
@@ -96,45 +96,22 @@ public:
     void MarkCoolingToolStarted() { coolingToolStarted_ = true; }
     void ResetHiddenTicks() { hiddenTicks_ = 0; }
 
-    // A limit adjuster moved (while dragged and when released): its position
-    // is read back by name, stored as the item's setting and marked changed
-    // (so the clean-up writes it), the item's limit recomputed, and the limit
-    // shown in words in the hint field. Any other name changes nothing.
-    void OnAdjusterChanged(const std::string& name);
-    // The pointer moved over the named control (empty: the face itself): the
-    // hint field shows that control's pointer hint, which clears it for almost
-    // every control.
-    void OnHint(const std::string& name);
-    // The user clicked a face button: hint messages that waited for the user
-    // to act go (moving a limit does the same).
+    // The face's hint line and limit adjusters (AdjusterHints.h).
+    void OnAdjusterChanged(const std::string& name) { hints_.OnAdjusterChanged(name); }
+    void OnHint(const std::string& name) { hints_.OnHint(name); }
     void OnUserAction() { hints_.UserActed(); }
-    // A message that stands in the hint line until its cause goes (or, for
-    // the kinds that wait for it, the user acts); shown at once.
-    void SetStandingHint(StandingHint kind, const std::string& text);
-    void ClearStandingHint(StandingHint kind);
+    void SetStandingHint(StandingHint kind, const std::string& text) {
+        hints_.SetStanding(kind, text);
+    }
+    void ClearStandingHint(StandingHint kind) { hints_.ClearStanding(kind); }
 
+    // What the window's commands need to know: the board's profile, the
+    // limits in force (tests set them), and whether the window is hidden.
     const BoardProfile& Profile() const { return profile_; }
-    const BoardIdentity& Identity() const { return identity_; }
-    const CompanionLibraries& Companions() const { return companions_; }
-    const Thresholds& Limits() const { return thresholds_; }
     Thresholds& Limits() { return thresholds_; }
-    const SensorState& Sensors() const { return sensors_; }
-    const HardwareLibrary& Library() const { return library_; }
-    const ThresholdEvaluator& Evaluator() const { return evaluator_; }
-    const WarningLog& Log() const { return log_; }
-    const CpuProtection& Protection() const { return protection_; }
-    const std::string& SkinPath() const { return skinPath_; }
     bool WindowHidden() const { return windowHidden_; }
+    // The window's commands hid or restored it.
     void SetWindowHidden(bool hidden) { windowHidden_ = hidden; }
-    int HiddenTicks() const { return hiddenTicks_; }
-    bool StartupPending() const { return startupPending_; }
-    bool ResumePending() const { return resumePending_; }
-    bool PausedForSuspend() const { return pausedForSuspend_; }
-    bool LibraryDriverLoaded() const { return libraryDriverLoaded_; }
-    bool SharedMemoryReady() const { return sharedMemoryReady_; }
-    uint32_t VendorId() const { return vendorId_; }
-    int TimerId() const { return timerId_; }
-    bool FanWarnFrozen() const { return sampler_ && sampler_->FanWarnFrozen(); }
 
 private:
     void CleanUp(bool display);
@@ -153,12 +130,9 @@ private:
     FeedWarnings ShowAndEvaluate();
     // Evaluates one item and shows the colours the evaluation chose.
     EvaluationResult EvaluateItem(ReadoutItem item, int32_t value, bool fanWarnFrozen = false);
-    void ShowCpuTemperature(int32_t celsius, bool truncateFahrenheit);
-    void ShowSystemTemperature(int32_t celsius);
     void FeedFrontPanel(const FeedWarnings& red);
     void DecideAlarm();
     void KeepLastShown();
-    void RedisplayLastShown();
     void PublishSharedBlock();
     // The library's read status after a read: lost and unchecked items
     // (MainControllerStatus.cpp).
@@ -184,7 +158,6 @@ private:
     bool coolingToolStarted_ = false;
     std::vector<ReadingSink*> sinks_;
     bool chassisOpen_ = false; // the intrusion latch as last polled
-    HintLine hints_;
 
     // Hardware state.
     const int isNtFamily_;
@@ -208,8 +181,9 @@ private:
     ChassisPoll chassis_;
     CpuProtection protection_;
     bool ended_ = false; // the clean-up ran
-    // This evaluation tick found the item at three or more out-of-range
-    // evaluations: CPU temperature, system temperature, CPU fan, system fan.
+
+    AdjusterHints hints_;
+    ReadoutPresenter readouts_;
 };
 
 } // namespace sentinax

@@ -59,6 +59,10 @@ public:
     // Ends an over-temperature countdown under way as cancelled (its
     // RunOverTemperatureDialog returns false); nothing when none runs.
     virtual void EndOverTemperatureDialog() {}
+    // Whether a declined intrusion warning comes back while the latch stays
+    // set: true where someone can answer it; without a window it is told
+    // once per opening.
+    virtual bool RemindsOfAnOpenCase() const { return true; }
 
     // The skin's limit adjusters and text fields, by control name (the first
     // with exactly that name). A window without a skin has neither: positions

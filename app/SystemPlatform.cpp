@@ -1,10 +1,6 @@
 #include "SystemPlatform.h"
 
-#include "JournalReporter.h"
-
-#include "alerts/AlarmSound.h"
 #include "alerts/power/PowerOff.h"
-#include "alerts/ui/QtAlarmSound.h"
 #include "hardware/HardwareLibrary.h"
 #include "hardware/RegularFile.h"
 
@@ -16,7 +12,7 @@
 
 namespace sentinax {
 
-SystemPlatform::SystemPlatform() : sound_(std::make_unique<QtAlarmSound>(nullptr, &messages_)) {}
+SystemPlatform::SystemPlatform(Parts parts) : parts_(std::move(parts)) {}
 
 SystemPlatform::~SystemPlatform() = default;
 
@@ -43,10 +39,11 @@ void SystemPlatform::PowerOff() {
     ShutdownSystem();
 }
 
-// The same lines as the service's own output: one prefix, and the journal's
-// priority where standard error is the journal.
 void SystemPlatform::Report(const std::string& message) {
-    JournalReporter::ForStandardError().Report(MessagePriority::Warning, message);
+    if (parts_.Report)
+        parts_.Report(message);
+    else
+        std::cerr << "sentinax4: " << message << std::endl;
 }
 
 std::string SystemPlatform::CpuInfo() {

@@ -1,31 +1,43 @@
 // The real platform: libhmio.so, a thread sleep, the kernel release, the board
-// table files, the window finder (X11 and Wayland), the sound player, /HMShared and logind.
+// table files, /HMShared, the power-off request and /proc/cpuinfo. What differs
+// between the window and the run without a display is handed in: the window
+// finder, the sound player, the other programs and where messages go.
+// Only Qt Core and D-Bus (the power-off request).
 #pragma once
 
-#include "DesktopPrograms.h"
+#include "ExternalPrograms.h"
 #include "Platform.h"
 #include "ReportStream.h"
 
-#include "alerts/DesktopWindowFinder.h"
+#include "alerts/AlarmSound.h"
 #include "alerts/SharedSensorMemory.h"
+#include "alerts/WindowFinder.h"
 
+#include <functional>
 #include <memory>
 
 namespace sentinax {
 
 class SystemPlatform : public Platform {
 public:
-    SystemPlatform();
+    using ReportFn = std::function<void(const std::string&)>;
+    struct Parts {
+        std::unique_ptr<WindowFinder> Windows;
+        std::unique_ptr<AlarmSound> Sound;
+        std::unique_ptr<ExternalPrograms> Programs;
+        ReportFn Report; // one line for the user, without the prefix
+    };
+    explicit SystemPlatform(Parts parts);
     ~SystemPlatform() override;
 
     bool BindLibrary(HardwareLibrary& library) override;
     void Sleep(int milliseconds) override;
     std::string VersionText() override;
     BoardTable LoadBoardTable() override;
-    WindowFinder& Windows() override { return windows_; }
-    AlarmSound& Sound() override { return *sound_; }
+    WindowFinder& Windows() override { return *parts_.Windows; }
+    AlarmSound& Sound() override { return *parts_.Sound; }
     SharedSensorMemory& SharedMemory() override { return sharedMemory_; }
-    ExternalPrograms& Programs() override { return programs_; }
+    ExternalPrograms& Programs() override { return *parts_.Programs; }
     void PowerOff() override;
     void Report(const std::string& message) override;
     // SENTINAX_CPUINFO names a file read instead of /proc/cpuinfo (tests of
@@ -33,13 +45,11 @@ public:
     std::string CpuInfo() override;
 
 private:
-    // What the shared memory and the alarm sound say goes to Report; made
-    // first and ended last, so that their last words are still heard.
+    Parts parts_;
+    // What the shared memory says goes to Report; made before it and ended
+    // after it, so that its last words are still heard.
     ReportStream messages_{[this](const std::string& line) { Report(line); }};
-    DesktopWindowFinder windows_;
-    std::unique_ptr<AlarmSound> sound_;
     SharedSensorMemory sharedMemory_{kHmSharedName, kHmSharedLockName, &messages_};
-    DesktopPrograms programs_;
 };
 
 } // namespace sentinax

@@ -64,6 +64,17 @@ int main(int argc, char** argv) {
         std::cout << "Sentinax 4 " << SENTINAX_VERSION << "\n";
         return 0;
     }
+    if (line.Headless) {
+        // The run without a display is a program of its own, which loads no
+        // GUI library: this one already has them mapped.
+        const std::string headless = ProgramDirectory() + "/sentinax4-headless";
+        std::vector<char*> args(argv, argv + argc);
+        args[0] = const_cast<char*>(headless.c_str());
+        args.push_back(nullptr);
+        ::execv(headless.c_str(), args.data());
+        std::cerr << "sentinax4: " << headless << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
     if (line.Sensors)
         return PrintSensorReport();
     if (line.ClearIntrusion) {

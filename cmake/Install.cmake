@@ -1,5 +1,5 @@
 # Install layout (GNU directories under the prefix):
-#   bin/                      sentinax4 and its tools
+#   bin/                      sentinax4, sentinax4-headless and the tools
 #   lib/sentinax/             libhmio.so and the companion libraries, found
 #                             through the program's RPATH ($ORIGIN/../lib/sentinax)
 #   share/sentinax/           board table, channel map, skins with their
@@ -16,8 +16,9 @@ include(GNUInstallDirs)
 set(SX_PRIVATE_LIBDIR lib/sentinax)
 set(SX_DATADIR ${CMAKE_INSTALL_DATADIR}/sentinax)
 
-set_target_properties(sentinax4 PROPERTIES INSTALL_RPATH "\$ORIGIN/../${SX_PRIVATE_LIBDIR}")
-install(TARGETS sentinax4 sentinax-profile sentinax-shm sentinax-inventory
+set_target_properties(sentinax4 sentinax4-headless PROPERTIES
+                      INSTALL_RPATH "\$ORIGIN/../${SX_PRIVATE_LIBDIR}")
+install(TARGETS sentinax4 sentinax4-headless sentinax-profile sentinax-shm sentinax-inventory
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS hmio quendra panora LIBRARY DESTINATION ${SX_PRIVATE_LIBDIR})
 

@@ -104,19 +104,19 @@ bool ScheduledPowerOff::Run() {
     if (!bus_.isConnected()) {
         RunOwnCountdown("no system bus (" + bus_.lastError().message().toStdString() + ")");
     } else {
+        // logind tells the users with the wall message it holds when the
+        // schedule is made: the schedule waits for the message's answer (the
+        // schedule goes out without it when logind refuses the message).
         QDBusMessage wall = ManagerCall("SetWallMessage");
         wall << QString::fromLatin1(kWallMessage) << true;
-        bus_.send(wall); // the wall still goes out without it
-        QDBusMessage schedule = ManagerCall("ScheduleShutdown");
-        schedule << QStringLiteral("poweroff") << QVariant::fromValue<qulonglong>(at);
         scheduling_ = true;
-        auto* call = new QDBusPendingCallWatcher(
-            bus_.asyncCall(schedule, static_cast<int>(timing_.CallTimeout.count())), this);
-        connect(call, &QDBusPendingCallWatcher::finished, this,
-                [this, run = run_](QDBusPendingCallWatcher* w) {
+        auto* said = new QDBusPendingCallWatcher(
+            bus_.asyncCall(wall, static_cast<int>(timing_.CallTimeout.count())), this);
+        connect(said, &QDBusPendingCallWatcher::finished, this,
+                [this, run = run_, at](QDBusPendingCallWatcher* w) {
                     w->deleteLater();
-                    if (run == run_)
-                        OnScheduled(w);
+                    if (run == run_ && loop_ && scheduling_)
+                        Schedule(at);
                 });
     }
     loop.exec();
@@ -125,6 +125,19 @@ bool ScheduledPowerOff::Run() {
     loop_ = nullptr;
     watch_.reset();
     return result_;
+}
+
+void ScheduledPowerOff::Schedule(uint64_t at) {
+    QDBusMessage schedule = ManagerCall("ScheduleShutdown");
+    schedule << QStringLiteral("poweroff") << QVariant::fromValue<qulonglong>(at);
+    auto* call = new QDBusPendingCallWatcher(
+        bus_.asyncCall(schedule, static_cast<int>(timing_.CallTimeout.count())), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this,
+            [this, run = run_](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                if (run == run_)
+                    OnScheduled(w);
+            });
 }
 
 void ScheduledPowerOff::OnScheduled(QDBusPendingCallWatcher* call) {

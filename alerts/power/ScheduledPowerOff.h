@@ -62,6 +62,7 @@ public:
     bool Running() const { return loop_ != nullptr; }
 
 private:
+    void Schedule(uint64_t at);
     void OnScheduled(QDBusPendingCallWatcher* call);
     void RunOwnCountdown(const std::string& why);
     void PollSchedule();

@@ -106,5 +106,21 @@ TEST_F(Chassis, CounterWrapsAfter255) {
     EXPECT_EQ(log_.LogLineCount(), 2u);
 }
 
+// Without a window nobody answers: one opening is logged once, however long
+// the latch stays set, and a new opening after a reset is logged again.
+TEST_F(Chassis, UnansweredOpeningIsLoggedOncePerOpening) {
+    poll_.Poll(kSet);
+    ASSERT_TRUE(poll_.Poll(kSet));
+    EXPECT_FALSE(poll_.DialogClosed(false));
+    poll_.WaitForClear();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_FALSE(poll_.Poll(kSet));
+    EXPECT_EQ(Bytes(), kRecord);
+    EXPECT_FALSE(poll_.Poll(kClear)); // reset with --clear-intrusion
+    EXPECT_FALSE(poll_.Poll(kSet));
+    EXPECT_TRUE(poll_.Poll(kSet));
+    EXPECT_EQ(Bytes(), kRecord + kRecord);
+}
+
 } // namespace
 } // namespace sentinax

@@ -5,12 +5,14 @@
 #include "FakeHardware.h"
 
 #include "alerts/AlarmSound.h"
+#include "alerts/HmSharedBlock.h"
 #include "alerts/SharedSensorMemory.h"
 #include "alerts/WindowFinder.h"
 #include "app/ExternalPrograms.h"
 #include "app/MainController.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <functional>
 #include <map>
 #include <set>
@@ -152,6 +154,18 @@ struct FakePlatform : Platform {
         shared.Teardown();
         shm_unlink(("/sx-test-hmlock-" + std::to_string(getpid())).c_str());
     }
+    // What the monitor last published in its block (zeros when nothing was).
+    HmSharedBlock Published() const {
+        HmSharedBlock b{};
+        const std::string name = "/sx-test-hmshared-" + std::to_string(getpid());
+        const int fd = shm_open(name.c_str(), O_RDONLY, 0);
+        if (fd >= 0) {
+            if (pread(fd, b.data(), b.size(), 0) != static_cast<ssize_t>(b.size()))
+                b = HmSharedBlock{};
+            close(fd);
+        }
+        return b;
+    }
     bool libraryPresent = true;
     std::vector<int> sleeps;
     std::string version = "6.1.0-18-amd64";
@@ -165,6 +179,16 @@ struct FakePlatform : Platform {
     std::string VersionText() override { return version; }
     BoardTable table;
     BoardTable LoadBoardTable() override { return table; }
+};
+
+// The readings each evaluation hands to other programs.
+struct LastSnapshot : ReadingSink {
+    ReadingSnapshot last;
+    int count = 0;
+    void Publish(const ReadingSnapshot& snapshot) override {
+        last = snapshot;
+        ++count;
+    }
 };
 
 struct RecordingAdjusters : AdjusterAccess {

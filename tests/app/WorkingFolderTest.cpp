@@ -167,6 +167,15 @@ TEST(CommandLine, OwnSwitchesAreTakenAndTheRestLeftToQt) {
     EXPECT_FALSE(ParseCommandLine({"sentinax4", "--autostart", "maybe"}, nullptr).Error.empty());
     EXPECT_FALSE(ParseCommandLine({"sentinax4", "--metrics-dir"}, nullptr).Error.empty());
     EXPECT_TRUE(ParseCommandLine({"sentinax4", "--help"}, nullptr).Help);
+    const CommandLine headless =
+        ParseCommandLine({"sentinax4", "--settings", "/etc/s.ini", "--headless"}, nullptr);
+    EXPECT_TRUE(headless.Headless);
+    EXPECT_EQ(headless.SettingsFile, "/etc/s.ini");
+    EXPECT_TRUE(headless.Error.empty());
+    // A settings file the window would ignore, and one not named, are errors.
+    EXPECT_FALSE(ParseCommandLine({"sentinax4", "--settings", "/s.ini"}, nullptr).Error.empty());
+    EXPECT_FALSE(
+        ParseCommandLine({"sentinax4", "--headless", "--settings", ""}, nullptr).Error.empty());
 
     const std::string entry = AutostartEntry("/opt/my \"tools\"/bin/sentinax4");
     EXPECT_NE(entry.find("Exec=\"/opt/my \\\"tools\\\"/bin/sentinax4\"\n"), std::string::npos);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The fleet picture: three monitors on three fake boards, each in a mount
+# The fleet picture: three monitors without a display (sentinax4 --headless,
+# as the service runs them) on three fake boards, each in a mount
 # namespace of its own (its board's sysfs tree over /sys, its own /dev/shm and
 # metrics folder), each folder served by a node_exporter of its own, and one
 # Prometheus scraping them every second with the shipped alert rules (their
@@ -35,7 +36,6 @@ free_port() {
   return 1
 }
 
-start_display
 declare -A exporter_port
 for board in "${boards[@]}"; do
   mon=$WORK/mon-$board
@@ -52,8 +52,9 @@ for board in "${boards[@]}"; do
        source "$1"
        BOARD_TREE=$2
        mount_board_tree
-       exec "$3" --metrics-dir "$4"' fleet-monitor "$here/../hmio/boards/lib.sh" \
-       "$WORK/tree-$board" "$RUN_DIR/sentinax4" "$mon/metrics" >"$mon/app.out" 2>&1) &
+       exec "$3" --headless --settings Skins/Skin.ini --metrics-dir "$4"' fleet-monitor \
+       "$here/../hmio/boards/lib.sh" "$WORK/tree-$board" "$RUN_DIR/sentinax4" "$mon/metrics" \
+       >"$mon/app.out" 2>&1) &
   APP_PIDS+=("$!")
 done
 for board in "${boards[@]}"; do

@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.sh"
 BUILD_DIR=$(cd "$RUN_DIR/.." && pwd)
 PREFIX=$WORK/prefix
 cmake --install "$BUILD_DIR" --prefix "$PREFIX" >/dev/null || fail "install"
-for f in bin/sentinax4 lib/sentinax/libhmio.so share/sentinax/boards.table \
+for f in bin/sentinax4 bin/sentinax4-headless lib/sentinax/libhmio.so share/sentinax/boards.table \
          share/sentinax/hwmon-channels.map share/sentinax/Skins/Main.jpg \
          share/icons/hicolor/48x48/apps/sentinax4.png share/man/man1/sentinax4.1.gz; do
   [ -f "$PREFIX/$f" ] || fail "not installed: $f"
@@ -39,6 +39,10 @@ trace_has LoadNTHMIO || fail "the hardware library was not loaded from lib/senti
 kill -TERM "$APP_PID"
 wait_exit "$APP_PID" 10 || fail "did not end"
 [ -z "$(ls "$WORK/elsewhere")" ] || fail "files left in the start folder: $(ls "$WORK/elsewhere")"
+
+# --headless starts the installed program without a display, which finds the
+# private libraries from where it is installed.
+"$PREFIX/bin/sentinax4" --headless --version | grep -q '^Sentinax 4 ' || fail "--headless --version"
 
 "$PREFIX/bin/sentinax4" --autostart on >/dev/null || fail "--autostart on"
 ENTRY=$HOME/.config/autostart/sentinax4.desktop

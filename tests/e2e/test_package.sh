@@ -15,7 +15,7 @@ grep -q '^ Depends: .*libqt6widgets6' "$WORK/info.txt" || fail "shlibdeps: $(gre
 grep -q '^ Depends: .*libc6' "$WORK/info.txt" || fail "shlibdeps: no libc6"
 grep -q '^ Depends: .*qt6-wayland' "$WORK/info.txt" || fail "no qt6-wayland: native Wayland sessions would run through XWayland"
 dpkg-deb --contents "$DEB" | awk '{print $6}' | sed 's|^\./||' > "$WORK/files.txt"
-for f in usr/bin/sentinax4 usr/bin/sentinax-shm usr/lib/sentinax/libhmio.so \
+for f in usr/bin/sentinax4 usr/bin/sentinax4-headless usr/bin/sentinax-shm usr/lib/sentinax/libhmio.so \
          usr/share/sentinax/boards.table usr/share/sentinax/Skins/Skin.ini \
          usr/share/sentinax/Skins/Main.jpg usr/share/applications/sentinax4.desktop \
          usr/share/metainfo/example.korvane.Sentinax4.metainfo.xml \

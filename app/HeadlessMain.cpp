@@ -1,0 +1,136 @@
+// sentinax4-headless (also `sentinax4 --headless`): the monitor without a
+// display. The same root as the window's run (MonitorRoot) with HeadlessView
+// in place of the window; Qt Core's event loop runs the ticks. Messages go to
+// standard error with syslog priorities under systemd (JournalReporter), and
+// systemd hears READY, WATCHDOG and STOPPING (SystemdNotifier).
+#include "CommandLine.h"
+#include "HeadlessParts.h"
+#include "HeadlessView.h"
+#include "InstanceLock.h"
+#include "JournalReporter.h"
+#include "MonitorRoot.h"
+#include "SystemdNotifier.h"
+
+#include "alerts/power/ScheduledPowerOff.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QEventLoop>
+#include <QTimer>
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+
+// Recorded like the window's application object does: non-zero takes the
+// paths every Linux build takes.
+constexpr int kPlatformFamily = -1;
+
+sentinax::SystemPlatform::Parts HeadlessParts(const sentinax::JournalReporter& report) {
+    using namespace sentinax;
+    SystemPlatform::Parts parts;
+    parts.Windows = std::make_unique<NoWindows>();
+    parts.Sound = std::make_unique<NoSound>();
+    parts.Programs = std::make_unique<NoPrograms>();
+    parts.Report = [&report](const std::string& message) {
+        report.Report(MessagePriority::Warning, message);
+    };
+    return parts;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace sentinax;
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc),
+                                              std::getenv("SENTINAX_METRICS_DIR"));
+    const JournalReporter report = JournalReporter::ForStandardError();
+    if (!line.Error.empty() || line.Rest.size() > 1) {
+        report.Report(MessagePriority::Error,
+                      line.Error.empty() ? "unknown argument " + line.Rest[1] : line.Error);
+        std::cerr << UsageText();
+        return 2;
+    }
+    if (line.Help) {
+        std::cout << UsageText();
+        return 0;
+    }
+    if (line.Version) {
+        std::cout << "Sentinax 4 " << SENTINAX_VERSION << "\n";
+        return 0;
+    }
+
+    int qtArgc = 1;
+    QCoreApplication app(qtArgc, argv);
+    // Numbers in log.dat and the settings always use a point.
+    std::setlocale(LC_NUMERIC, "C");
+
+    // The folder it was started in is its working folder (the service's
+    // StateDirectory): log.dat goes there; the settings come from their file.
+    InstanceLock lock;
+    const InstanceLock::Result locked = lock.Acquire();
+    if (locked == InstanceLock::Result::Failed) {
+        report.Report(MessagePriority::Warning,
+                      "no usable folder for the single-instance lock; running without it");
+    } else if (locked != InstanceLock::Result::Acquired) {
+        report.Report(MessagePriority::Error, "another monitor is already running");
+        return 1;
+    }
+
+    const SystemdNotifier systemd = SystemdNotifier::FromEnvironment();
+    AppSettings settings;
+    MonitorRoot root(settings, kPlatformFamily, line.MetricsFolder, HeadlessParts(report));
+    ScheduledPowerOff powerOff(
+        QDBusConnection::systemBus(),
+        [&report](MessagePriority priority, const std::string& message) {
+            report.Report(priority, message);
+        },
+        ScheduledPowerOff::Timing{});
+
+    QEventLoop loop;
+    bool ending = false;
+    int exitCode = 0;
+    const auto quit = [&](int code) {
+        ending = true;
+        exitCode = code;
+        loop.exit(code);
+    };
+    HeadlessView view(settings,
+                      line.SettingsFile.empty() ? kHeadlessSettingsFile : line.SettingsFile, report,
+                      powerOff, quit);
+    MainController& controller = root.Build(view, view);
+
+    // A request to end during the countdown withdraws logind's schedule (the
+    // dialog's Cancel); the clean-up then runs and the loop ends.
+    QObject::connect(&root.Signals(), &SignalBridge::received, &app, [&](int signal) {
+        report.Report(MessagePriority::Info, "ending on signal " + std::to_string(signal));
+        systemd.Send("STOPPING=1");
+        powerOff.Cancel();
+        controller.OnQueryEndSession();
+        quit(0);
+    });
+
+    QTimer watchdog;
+    if (const int64_t ping =
+            WatchdogPingMs(std::getenv("WATCHDOG_USEC"), std::getenv("WATCHDOG_PID"), ::getpid());
+        ping > 0) {
+        QObject::connect(&watchdog, &QTimer::timeout, &app,
+                         [&systemd] { systemd.Send("WATCHDOG=1"); });
+        watchdog.start(static_cast<int>(ping));
+    }
+
+    if (controller.OnInitDialog()) {
+        systemd.Send("READY=1\nSTATUS=monitoring");
+        if (!ending)
+            loop.exec();
+    } else {
+        report.Report(MessagePriority::Error, "monitoring could not start");
+        exitCode = 1;
+    }
+    systemd.Send("STOPPING=1");
+    controller.OnDestroy();
+    lock.Release();
+    return exitCode;
+}

@@ -1,0 +1,35 @@
+// The run with a window, built in one place and in this order: the services
+// every run has (MonitorRoot, with the desktop's window finder, sound player
+// and programs), the window, the controller on it, the window's commands; then
+// the requests to end (signals, the session) are connected to the window.
+#pragma once
+
+#include "CMainDialog.h"
+#include "MainWindowCommands.h"
+#include "MonitorRoot.h"
+
+#include <memory>
+
+namespace sentinax {
+
+class CSentinaxApp;
+
+class WindowRun {
+public:
+    explicit WindowRun(CSentinaxApp& app);
+    ~WindowRun();
+
+    // Runs the window until it ends; the clean-up has run when this returns.
+    int Run() { return window_->DoModal(); }
+
+    CMainDialog& Window() { return *window_; }
+    MainController& Controller() { return controller_; }
+
+private:
+    MonitorRoot root_;
+    std::unique_ptr<CMainDialog> window_;
+    MainController& controller_;
+    MainWindowCommands* commands_; // owned by the window
+};
+
+} // namespace sentinax
