@@ -67,7 +67,7 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   if [ -s "$WORK/app.out" ]; then echo "--- program output:" >&2; cat "$WORK/app.out" >&2; fi
-  if [ -f "$HMIO_TRACE" ]; then echo "--- trace:" >&2; tail -n 40 "$HMIO_TRACE" >&2; fi
+  if [ -f "${HMIO_TRACE:-}" ]; then echo "--- trace:" >&2; tail -n 40 "$HMIO_TRACE" >&2; fi
   exit 1
 }
 
