@@ -9,6 +9,7 @@
 #include "alerts/ui/CSystemProtectionDlg.h"
 #include "alerts/ui/CountdownNotification.h"
 #include "widgets/CAnimatedPicture.h"
+#include "widgets/MonitorLayout.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -118,7 +119,7 @@ void CMainDialog::CreateGraphs(const BoardProfile& profile, bool celsius) {
 void CMainDialog::StartAnimation() {
     auto* picture = new CAnimatedPicture(this);
     picture->setObjectName(QStringLiteral("picture"));
-    picture->move(443, 57);
+    picture->move(MonitorLayout::kAnimatedPicture.x, MonitorLayout::kAnimatedPicture.y);
     picture->show();
     FollowExposure(picture);
     if (picture->LoadFromResource(QStringLiteral("129"), QStringLiteral("GIF")))

@@ -234,6 +234,10 @@ MainController::TickValues MainController::ConvertForEvaluation() {
 FeedWarnings MainController::ShowAndEvaluate() {
     const BoardProfile& p = profile_;
     const TickValues v = ConvertForEvaluation();
+    const ItemFlags monitored = Monitored();
+    auto checked = [&](ReadoutItem item) {
+        return monitored[static_cast<int>(item)] && sensors_.Checked(item);
+    };
     FeedWarnings red{};
 
     auto voltage = [&](ReadoutItem item, PresenceItem presence, int32_t mv, bool zeroIsNA) {
@@ -243,7 +247,7 @@ FeedWarnings MainController::ShowAndEvaluate() {
         }
         view_.AppendPoint(item, Volts(mv));
         view_.SetItemText(item, zeroIsNA && mv == 0 ? std::string(kNotAvailable) : VoltsText(mv));
-        if (sensors_.Checked(item))
+        if (checked(item))
             EvaluateItem(item, mv);
     };
     // A lost source shows "N A" (an unanswered controller keeps its last value).
@@ -257,13 +261,13 @@ FeedWarnings MainController::ShowAndEvaluate() {
 
     if (!lost(ReadoutItem::CpuTemp) && sensors_.HasReading(ReadoutItem::CpuTemp)) {
         readouts_.ShowCpuTemperature(v.CpuTemp, true);
-        if (sensors_.Checked(ReadoutItem::CpuTemp)) {
+        if (checked(ReadoutItem::CpuTemp)) {
             const EvaluationResult cpu = EvaluateItem(ReadoutItem::CpuTemp, v.CpuTemp);
             Warned(red, FeedItem::CpuTemp) = cpu.CountAtLeastThree;
             if (protection_.AfterEvaluation(
                     cpu.ReachedThree, evaluator_.WarningActive(ReadoutItem::CpuTemp), v.CpuTemp)) {
                 // Said at once: the next evaluation may be a whole interval away.
-                PublishReadings(v);
+                PublishReadings(v, monitored);
                 const bool accepted = view_.RunOverTemperatureDialog();
                 protection_.CountdownEnded();
                 if (ended_)
@@ -280,7 +284,7 @@ FeedWarnings MainController::ShowAndEvaluate() {
         view_.SetItemText(ReadoutItem::SysTemp, kNotAvailable);
     } else if (!lost(ReadoutItem::SysTemp) && sensors_.HasReading(ReadoutItem::SysTemp)) {
         readouts_.ShowSystemTemperature(v.SysTemp);
-        if (sensors_.Checked(ReadoutItem::SysTemp))
+        if (checked(ReadoutItem::SysTemp))
             Warned(red, FeedItem::SystemTemp) =
                 EvaluateItem(ReadoutItem::SysTemp, v.SysTemp).CountAtLeastThree;
     }
@@ -294,9 +298,7 @@ FeedWarnings MainController::ShowAndEvaluate() {
         view_.SetItemText(ReadoutItem::CpuFan, IntText(v.CpuFan));
         if (p.CpuFanUnmonitored) {
             view_.SetItemText(ReadoutItem::CpuFan, kNotAvailable);
-        } else if ((ItemEnabled(PresenceItem::CpuFan) ||
-                    p.SensorSource == SensorSourceKind::EmbeddedController) &&
-                   sensors_.Checked(ReadoutItem::CpuFan)) {
+        } else if (checked(ReadoutItem::CpuFan)) {
             Warned(red, FeedItem::CpuFan) =
                 EvaluateItem(ReadoutItem::CpuFan, v.CpuFan, v.FanWarnFrozen).CountAtLeastThree;
         }
@@ -305,7 +307,7 @@ FeedWarnings MainController::ShowAndEvaluate() {
     if (!lost(ReadoutItem::SysFan)) {
         view_.AppendPoint(ReadoutItem::SysFan, p.SysFanShownZero ? 0 : v.SysFan);
         view_.SetItemText(ReadoutItem::SysFan, p.SysFanShownZero ? "0" : IntText(v.SysFan));
-        if (ItemEnabled(PresenceItem::SysFan) && sensors_.Checked(ReadoutItem::SysFan))
+        if (checked(ReadoutItem::SysFan))
             Warned(red, FeedItem::SysFan) =
                 EvaluateItem(ReadoutItem::SysFan, v.SysFan, v.FanWarnFrozen).CountAtLeastThree;
     }
@@ -315,8 +317,7 @@ FeedWarnings MainController::ShowAndEvaluate() {
         const bool shownNA = p.PowerFanShownNA || p.PowerFanUnmonitored;
         view_.SetItemText(ReadoutItem::PowerFan,
                           shownNA ? std::string(kNotAvailable) : IntText(v.PowerFan));
-        if (!p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan) &&
-            sensors_.Checked(ReadoutItem::PowerFan))
+        if (checked(ReadoutItem::PowerFan))
             EvaluateItem(ReadoutItem::PowerFan, v.PowerFan);
     }
 
@@ -333,7 +334,7 @@ FeedWarnings MainController::ShowAndEvaluate() {
                 chassis_.WaitForClear();
         }
     }
-    PublishReadings(v);
+    PublishReadings(v, monitored);
     return red;
 }
 

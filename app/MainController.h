@@ -26,6 +26,7 @@
 #include "hardware/SensorSampler.h"
 #include "hardware/SensorState.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -124,8 +125,13 @@ private:
         bool FanWarnFrozen = false;
     };
     TickValues ConvertForEvaluation();
+    // Which items have a monitored reading this tick, by ReadoutItem: decided
+    // once per tick, for the evaluation and the exported readings alike
+    // (MainControllerReadings.cpp).
+    using ItemFlags = std::array<bool, kReadoutCount>;
+    ItemFlags Monitored() const;
     // Hands this evaluation to the sinks (MainControllerReadings.cpp).
-    void PublishReadings(const TickValues& values);
+    void PublishReadings(const TickValues& values, const ItemFlags& monitored);
     // The tick's front-panel warnings (see FeedInputs::Red).
     FeedWarnings ShowAndEvaluate();
     // Evaluates one item and shows the colours the evaluation chose.

@@ -8,34 +8,48 @@
 
 namespace sentinax {
 
-void MainController::PublishReadings(const TickValues& v) {
+MainController::ItemFlags MainController::Monitored() const {
+    const BoardProfile& p = profile_;
+    ItemFlags monitored{};
+    auto set = [&](ReadoutItem item, bool has) {
+        monitored[static_cast<int>(item)] = has && !sensors_.IsLost(item);
+    };
+    set(ReadoutItem::Vcore, ItemEnabled(PresenceItem::Vcore));
+    set(ReadoutItem::CpuTemp, sensors_.HasReading(ReadoutItem::CpuTemp));
+    set(ReadoutItem::SysTemp,
+        ItemEnabled(PresenceItem::SystemTemp) && sensors_.HasReading(ReadoutItem::SysTemp));
+    set(ReadoutItem::V33, ItemEnabled(PresenceItem::V33));
+    set(ReadoutItem::V5, ItemEnabled(PresenceItem::V5));
+    set(ReadoutItem::V12, ItemEnabled(PresenceItem::V12));
+    set(ReadoutItem::CpuFan, sensors_.HasReading(ReadoutItem::CpuFan) && !p.CpuFanUnmonitored &&
+                                 (ItemEnabled(PresenceItem::CpuFan) ||
+                                  p.SensorSource == SensorSourceKind::EmbeddedController));
+    set(ReadoutItem::SysFan, ItemEnabled(PresenceItem::SysFan));
+    set(ReadoutItem::PowerFan,
+        !p.NoPowerFan && !p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan));
+    return monitored;
+}
+
+void MainController::PublishReadings(const TickValues& v, const ItemFlags& monitored) {
     if (sinks_.empty())
         return;
     const BoardProfile& p = profile_;
     ReadingSnapshot snapshot;
-    auto item = [&](ReadoutItem which, bool present, int32_t value) {
-        ItemReading& r = snapshot.Items[static_cast<int>(which)];
+    auto item = [&](ReadoutItem which, int32_t value) {
         const ItemLimits limits = LimitsOf(thresholds_, which);
-        present = present && !sensors_.IsLost(which);
-        r = {present, value, limits.Lower, limits.Upper, evaluator_.WarningActive(which)};
+        snapshot.Items[static_cast<int>(which)] = {monitored[static_cast<int>(which)], value,
+                                                   limits.Lower, limits.Upper,
+                                                   evaluator_.WarningActive(which)};
     };
-    item(ReadoutItem::Vcore, ItemEnabled(PresenceItem::Vcore), v.Vcore);
-    item(ReadoutItem::CpuTemp, sensors_.HasReading(ReadoutItem::CpuTemp), v.CpuTemp);
-    item(ReadoutItem::SysTemp,
-         ItemEnabled(PresenceItem::SystemTemp) && sensors_.HasReading(ReadoutItem::SysTemp),
-         v.SysTemp);
-    item(ReadoutItem::V33, ItemEnabled(PresenceItem::V33), v.V33);
-    item(ReadoutItem::V5, ItemEnabled(PresenceItem::V5), v.V5);
-    item(ReadoutItem::V12, ItemEnabled(PresenceItem::V12), v.V12);
-    item(ReadoutItem::CpuFan,
-         sensors_.HasReading(ReadoutItem::CpuFan) && !p.CpuFanUnmonitored &&
-             (ItemEnabled(PresenceItem::CpuFan) ||
-              p.SensorSource == SensorSourceKind::EmbeddedController),
-         v.CpuFan);
-    item(ReadoutItem::SysFan, ItemEnabled(PresenceItem::SysFan), v.SysFan);
-    item(ReadoutItem::PowerFan,
-         !p.NoPowerFan && !p.PowerFanUnmonitored && ItemEnabled(PresenceItem::ThirdFan),
-         v.PowerFan);
+    item(ReadoutItem::Vcore, v.Vcore);
+    item(ReadoutItem::CpuTemp, v.CpuTemp);
+    item(ReadoutItem::SysTemp, v.SysTemp);
+    item(ReadoutItem::V33, v.V33);
+    item(ReadoutItem::V5, v.V5);
+    item(ReadoutItem::V12, v.V12);
+    item(ReadoutItem::CpuFan, v.CpuFan);
+    item(ReadoutItem::SysFan, v.SysFan);
+    item(ReadoutItem::PowerFan, v.PowerFan);
     snapshot.ChassisSupported = p.ChassisSupported;
     snapshot.ChassisOpen = chassisOpen_;
     // Open from the evaluation that starts the countdown until it returns, so
