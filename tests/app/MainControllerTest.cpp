@@ -1,5 +1,6 @@
 #include "ControllerDoubles.h"
 #include "FakeHardware.h"
+#include "LogFolder.h"
 
 #include "app/MainController.h"
 
@@ -32,7 +33,9 @@ protected:
     RecordingTimers timers;
     FakePlatform platform;
     RecordingAdjusters adjusters;
-    MainController controller{settings, -1, view, timers, adjusters, platform};
+    testing::LogFolder logs; // warnings of these ticks land here, not in the test's folder
+    MainController controller{
+        settings, -1, view, timers, adjusters, platform, CompanionPaths{}, logs.LogPath()};
 };
 
 TEST(SamplingPeriodTest, IntegerDivisionComesFirst) {
