@@ -10,7 +10,8 @@ export HMIO_SCENARIO=$WORK/scenarios/demo.scenario
 start_app
 wait_for 15 trace_has ValueRAM || fail "no start"
 [ "$(grep -c 'created with them at exit' "$WORK/app.out")" = 1 ] || fail "not said once"
-W=$(visible_window_titled "$APP_PID" Sentinax4) || fail "no window"
+wait_for 15 visible_window_titled "$APP_PID" Sentinax4 || fail "no window"
+W=$(visible_window_titled "$APP_PID" Sentinax4)
 # Drag the 3.3 V upper adjuster (255,170 55x18) to the left, then end.
 xdotool mousemove --window "$W" 282 177 mousedown 1
 for dx in 5 10 15 20; do xdotool mousemove --window "$W" $((282 - dx)) 177; sleep 0.05; done

@@ -13,7 +13,8 @@ start_app
 wait_for 30 test -s "$WORK/log.dat" || fail "no warning: the monitor was disarmed"
 LC_ALL=C grep -qa 'CPU CORE VOLTAGE WARNING : 2\.10 v' "$WORK/log.dat" || fail "record: $(cat "$WORK/log.dat")"
 [ "$(grep -c 'shipped settings are used' "$WORK/app.out")" = 1 ] || fail "no single message"
-W=$(visible_window_titled "$APP_PID" Sentinax4) || fail "no window"
+wait_for 15 visible_window_titled "$APP_PID" Sentinax4 || fail "no window"
+W=$(visible_window_titled "$APP_PID" Sentinax4)
 # Move the 3.3 V upper adjuster (255,170 55x18) a little, then end.
 xdotool mousemove --window "$W" 282 177 mousedown 1 mousemove --window "$W" 262 177 mouseup 1
 sleep 0.5
