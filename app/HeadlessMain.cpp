@@ -44,21 +44,10 @@ int main(int argc, char** argv) {
     using namespace sentinax;
     const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc),
                                               std::getenv("SENTINAX_METRICS_DIR"));
+    if (const std::optional<int> done =
+            AnswerCommandLine(line, false, SENTINAX_VERSION, std::cout, std::cerr))
+        return *done;
     Reporter& report = ProcessReporter();
-    if (!line.Error.empty() || line.Rest.size() > 1) {
-        report.Report(MessagePriority::Error,
-                      line.Error.empty() ? "unknown argument " + line.Rest[1] : line.Error);
-        std::cerr << UsageText();
-        return 2;
-    }
-    if (line.Help) {
-        std::cout << UsageText();
-        return 0;
-    }
-    if (line.Version) {
-        std::cout << "Sentinax 4 " << SENTINAX_VERSION << "\n";
-        return 0;
-    }
 
     int qtArgc = 1;
     QCoreApplication app(qtArgc, argv);

@@ -52,19 +52,9 @@ int main(int argc, char** argv) {
     using namespace sentinax;
     const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc),
                                               std::getenv("SENTINAX_METRICS_DIR"));
-    if (!line.Error.empty()) {
-        ReportMessage(MessagePriority::Error, line.Error);
-        std::cerr << UsageText();
-        return 2;
-    }
-    if (line.Help) {
-        std::cout << UsageText();
-        return 0;
-    }
-    if (line.Version) {
-        std::cout << "Sentinax 4 " << SENTINAX_VERSION << "\n";
-        return 0;
-    }
+    if (const std::optional<int> done =
+            AnswerCommandLine(line, true, SENTINAX_VERSION, std::cout, std::cerr))
+        return *done;
     if (line.Headless) {
         // The run without a display is a program of its own, which loads no
         // GUI library: this one already has them mapped.
