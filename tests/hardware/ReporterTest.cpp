@@ -9,30 +9,10 @@
 
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace sentinax {
 namespace {
-
-// What fd 2 receives while body runs.
-template <typename Body> std::string StandardErrorOf(Body body) {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return "<no pipe>";
-    const int saved = ::dup(STDERR_FILENO);
-    ::dup2(fds[1], STDERR_FILENO);
-    ::close(fds[1]);
-    body();
-    ::dup2(saved, STDERR_FILENO);
-    ::close(saved);
-    std::string got;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-        got.append(buffer, static_cast<size_t>(n));
-    ::close(fds[0]);
-    return got;
-}
 
 TEST(Reporter, InstalledReportersHearEverythingAndGiveWayInOrder) {
     Reporter* const before = &ProcessReporter();
@@ -74,20 +54,6 @@ TEST(Reporter, LinesOfTwoThreadsStayWhole) {
     ASSERT_EQ(messages.size(), 400u);
     for (const auto& m : messages)
         EXPECT_TRUE(m.Text == std::string(20, 'a') || m.Text == std::string(20, 'b')) << m.Text;
-}
-
-// With nothing installed the lines go to standard error: one prefix each,
-// whatever the caller wrote, and no control character from outside text.
-TEST(Reporter, StandardErrorByDefaultWithOnePrefixPerLine) {
-    if (JournalReporter::ForStandardError().Journal())
-        GTEST_SKIP() << "standard error is the journal here";
-    const std::string got = StandardErrorOf([] {
-        ReportMessage(MessagePriority::Warning, "two\nlines");
-        ReportMessage(MessagePriority::Error, "sentinax4: prefixed by its caller");
-        ReportedLines() << "label \x1b]0;x\x07 end\n";
-    });
-    EXPECT_EQ(got, "sentinax4: two\nsentinax4: lines\nsentinax4: prefixed by its caller\n"
-                   "sentinax4: label ?]0;x? end\n");
 }
 
 } // namespace
