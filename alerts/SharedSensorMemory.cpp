@@ -1,12 +1,12 @@
 #include "SharedSensorMemory.h"
 
 #include "hardware/RegularFile.h"
+#include "hardware/Reporter.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <iostream>
 #include <pwd.h>
 #include <sstream>
 #include <sys/file.h>
@@ -105,14 +105,15 @@ bool ProcessOwner(pid_t pid, uid_t& owner) {
 SharedSensorMemory::SharedSensorMemory(std::string shmName, std::string lockName,
                                        std::ostream* messages, uid_t self)
     : shmName_(std::move(shmName)), lockName_(std::move(lockName)),
-      messages_(messages ? messages : &std::cerr), self_(self == uid_t(-1) ? geteuid() : self) {}
+      messages_(messages ? messages : &ReportedLines()),
+      self_(self == uid_t(-1) ? geteuid() : self) {}
 
 SharedSensorMemory::~SharedSensorMemory() {
     Teardown();
 }
 
 void SharedSensorMemory::Refuse(const std::string& name, uid_t owner) {
-    *messages_ << "sentinax4: the shared memory " << name << " belongs to user " << UserText(owner)
+    *messages_ << "the shared memory " << name << " belongs to user " << UserText(owner)
                << ", not to this monitor's user; the readings are not "
                << "published for other programs (monitoring goes on)\n";
 }
@@ -128,13 +129,13 @@ int SharedSensorMemory::OpenLock() {
         if (errno == EACCES && ObjectOwner(lockName_, owner) && owner != self_)
             Refuse(lockName_, owner);
         else
-            *messages_ << "sentinax4: cannot open the shared memory lock " << lockName_ << ": "
+            *messages_ << "cannot open the shared memory lock " << lockName_ << ": "
                        << std::strerror(errno) << "; the readings are not published\n";
         return -1;
     }
     struct stat st {};
     if (fstat(fd, &st) != 0) {
-        *messages_ << "sentinax4: cannot examine the shared memory lock " << lockName_ << ": "
+        *messages_ << "cannot examine the shared memory lock " << lockName_ << ": "
                    << std::strerror(errno) << "; the readings are not published\n";
         close(fd);
         return -1;
@@ -143,7 +144,7 @@ int SharedSensorMemory::OpenLock() {
         if (st.st_uid != self_)
             Refuse(lockName_, st.st_uid);
         else
-            *messages_ << "sentinax4: the shared memory lock " << lockName_ << " is "
+            *messages_ << "the shared memory lock " << lockName_ << " is "
                        << DescribeFileType(st.st_mode) << "; the readings are not published\n";
         close(fd);
         return -1;
@@ -164,19 +165,18 @@ bool SharedSensorMemory::TakeLock() {
     if (ProcessOwner(holder, holderUser) && holderUser != self_) {
         // Not a monitor: a monitor never locks an object it does not own.
         // Readers opening the name from now on find the fresh object.
-        *messages_ << "sentinax4: the shared memory lock " << lockName_ << " was held by process "
-                   << holder << " of user " << UserText(holderUser)
-                   << "; it is replaced by a fresh one\n";
+        *messages_ << "the shared memory lock " << lockName_ << " was held by process " << holder
+                   << " of user " << UserText(holderUser) << "; it is replaced by a fresh one\n";
         close(lockFd_);
         shm_unlink(lockName_.c_str());
         lockFd_ = OpenLock();
         if (lockFd_ >= 0 && LockExclusive(lockFd_))
             return true;
     } else if (holder > 0) {
-        *messages_ << "sentinax4: another monitor (process " << holder
-                   << ") publishes the readings in " << shmName_ << "; this one does not\n";
+        *messages_ << "another monitor (process " << holder << ") publishes the readings in "
+                   << shmName_ << "; this one does not\n";
     } else {
-        *messages_ << "sentinax4: another process holds the shared memory lock " << lockName_
+        *messages_ << "another process holds the shared memory lock " << lockName_
                    << "; the readings are not published\n";
     }
     if (lockFd_ >= 0)
@@ -213,15 +213,15 @@ bool SharedSensorMemory::CreateObject() {
         if (error == EEXIST && ObjectOwner(shmName_, owner) && owner != self_)
             Refuse(shmName_, owner);
         else
-            *messages_ << "sentinax4: cannot create the shared memory " << shmName_ << ": "
+            *messages_ << "cannot create the shared memory " << shmName_ << ": "
                        << std::strerror(error) << "; the readings are not published\n";
         return false;
     }
     ownsObject_ = true;
     if (fchmod(shmFd_, kObjectMode) != 0 ||
         ftruncate(shmFd_, static_cast<off_t>(kSharedMappingBytes)) != 0) {
-        *messages_ << "sentinax4: cannot size the shared memory " << shmName_ << ": "
-                   << std::strerror(errno) << "; the readings are not published\n";
+        *messages_ << "cannot size the shared memory " << shmName_ << ": " << std::strerror(errno)
+                   << "; the readings are not published\n";
         return false;
     }
     return true;

@@ -43,7 +43,7 @@ inline constexpr const char* kHmSharedLockName = "/ShareHMMemDataMutex";
 class SharedSensorMemory {
 public:
     // Other names are for tests, which run side by side. messages: where
-    // refusals are reported, one line each (null: stderr). self: the user the
+    // refusals are reported, one line each (null: the reporter). self: the user the
     // objects must belong to (-1: this process's effective user; tests pass
     // another one to play a neighbour).
     explicit SharedSensorMemory(std::string shmName = kHmSharedName,

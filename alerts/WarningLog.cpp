@@ -1,13 +1,13 @@
 #include "WarningLog.h"
 
 #include "config/SafeWriter.h"
+#include "hardware/Reporter.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <utility>
 
 namespace sentinax {
@@ -50,7 +50,7 @@ template <typename... Args> std::string Printf(const char* format, Args... args)
 
 WarningLog::WarningLog(std::string path, Clock clock, std::ostream* errors)
     : path_(std::move(path)), clock_(clock ? std::move(clock) : Clock(LocalNow)),
-      errors_(errors ? errors : &std::cerr) {}
+      errors_(errors ? errors : &ReportedLines()) {}
 
 void WarningLog::AppendLogLine(const std::string& text) {
     // The record is what fits a zero-filled 100-byte buffer: at most 99 bytes,
@@ -86,8 +86,8 @@ void WarningLog::KeepPreviousGeneration() {
     // Only the user's own regular log is moved; a link or the like never is.
     if (!RenameOwnFile(path_, base, why) && why != std::strerror(ENOENT) &&
         why.rfind("is ", 0) != 0) {
-        *errors_ << "sentinax4: cannot keep the previous warning log as " << PreviousPath() << ": "
-                 << why << "; " << path_ << " restarts empty\n";
+        *errors_ << "cannot keep the previous warning log as " << PreviousPath() << ": " << why
+                 << "; " << path_ << " restarts empty\n";
     }
 }
 
@@ -102,7 +102,7 @@ bool WarningLog::Write(const std::string& record, bool restart) {
 
 void WarningLog::ReportProblem(const std::string& why) {
     if (!failing_) {
-        *errors_ << "sentinax4: cannot write the warning log " << path_ << ": " << why
+        *errors_ << "cannot write the warning log " << path_ << ": " << why
                  << "; warnings are still shown and sounded\n";
     }
     failing_ = true;

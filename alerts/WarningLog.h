@@ -39,7 +39,7 @@ public:
     static constexpr std::size_t kLineBufferSize = 100;
 
     // path: the file, relative to the current directory unless absolute.
-    // errors: where a log that cannot be written is reported; null: stderr.
+    // errors: where a log that cannot be written is reported; null: the reporter.
     explicit WarningLog(std::string path = "log.dat", Clock clock = LocalNow,
                         std::ostream* errors = nullptr);
 

@@ -2,9 +2,10 @@
 
 #include "WindowRun.h"
 
+#include "hardware/Reporter.h"
+
 #include <QMessageBox>
 #include <clocale>
-#include <iostream>
 
 // Q_INIT_RESOURCE declares a function of the global namespace; the icon's
 // resources sit in a static library and must be registered by hand.
@@ -29,8 +30,8 @@ bool CSentinaxApp::InitInstance() {
     if (lock == InstanceLock::Result::Failed) {
         // No folder can hold the lock: that is no other copy running, and a
         // monitor that refused to start would protect nothing.
-        std::cerr << "sentinax4: no usable folder for the single-instance lock; "
-                     "running without it\n";
+        ReportMessage(MessagePriority::Warning,
+                      "no usable folder for the single-instance lock; running without it");
     } else if (lock != InstanceLock::Result::Acquired) {
         QMessageBox box(QMessageBox::NoIcon, applicationName(),
                         QString::fromLatin1(kAlreadyRunning), QMessageBox::Ok);

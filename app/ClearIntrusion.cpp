@@ -4,7 +4,7 @@
 
 namespace sentinax {
 
-int ClearIntrusion(const HardwareLibrary& library, const JournalReporter& report) {
+int ClearIntrusion(const HardwareLibrary& library, Reporter& report) {
     const bool loaded = library.LoadNTHMIO() != 0;
     // Only the low byte counts, as for the monitor's own poll.
     const bool wasSet = (library.ChassisIntrusion() & 0xFF) != 0;

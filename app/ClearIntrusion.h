@@ -4,7 +4,7 @@
 // display and runs before any Qt object exists.
 #pragma once
 
-#include "JournalReporter.h"
+#include "hardware/Reporter.h"
 
 namespace sentinax {
 
@@ -13,6 +13,6 @@ struct HardwareLibrary;
 // Clears the latch of a bound library and says what it found before and
 // after. 0 when the latch reads clear afterwards; 1 when it is still set (the
 // library could not write it: that needs root).
-int ClearIntrusion(const HardwareLibrary& library, const JournalReporter& report);
+int ClearIntrusion(const HardwareLibrary& library, Reporter& report);
 
 } // namespace sentinax

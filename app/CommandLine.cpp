@@ -1,6 +1,9 @@
 #include "CommandLine.h"
 
+#include "hardware/Reporter.h"
 #include "hardware/XdgFolder.h"
+
+#include <ostream>
 
 namespace sentinax {
 
@@ -74,6 +77,26 @@ std::string UsageText() {
            "                      then exit (needs no display; writing the latch needs root)\n"
            "  --help              show this text and exit\n"
            "  --version           show the version and exit\n";
+}
+
+std::optional<int> AnswerCommandLine(const CommandLine& line, bool restGoesToQt,
+                                     const std::string& version, std::ostream& out,
+                                     std::ostream& errors) {
+    if (!line.Error.empty() || (!restGoesToQt && line.Rest.size() > 1)) {
+        ReportMessage(MessagePriority::Error,
+                      line.Error.empty() ? "unknown argument " + line.Rest[1] : line.Error);
+        errors << UsageText() << std::flush;
+        return 2;
+    }
+    if (line.Help) {
+        out << UsageText() << std::flush;
+        return 0;
+    }
+    if (line.Version) {
+        out << "Sentinax 4 " << version << "\n" << std::flush;
+        return 0;
+    }
+    return std::nullopt;
 }
 
 std::string AutostartEntry(const std::string& programPath) {

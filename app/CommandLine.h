@@ -10,6 +10,7 @@
 // SENTINAX_METRICS_DIR names the metrics folder when the switch is not given.
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* m
 
 // The text of --help.
 std::string UsageText();
+
+// What every run answers alike before it starts: a switch that cannot be read
+// (or, when restGoesToQt is false, any argument left over) is reported, with
+// the usage on errors, and gives status 2; --help writes the usage and
+// --version the version line on out, status 0. Empty: the run goes on.
+std::optional<int> AnswerCommandLine(const CommandLine& line, bool restGoesToQt,
+                                     const std::string& version, std::ostream& out,
+                                     std::ostream& errors);
 
 // The autostart entry that starts this program at log-in; empty when the path
 // holds a control character (a line break would add lines to the entry).

@@ -1,17 +1,18 @@
 // sentinax4-headless (also `sentinax4 --headless`): the monitor without a
 // display. The same root as the window's run (MonitorRoot) with HeadlessView
 // in place of the window; Qt Core's event loop runs the ticks. Messages go to
-// standard error with syslog priorities under systemd (JournalReporter), and
+// the process's reporter, standard error with syslog priorities under systemd
+// (hardware/JournalReporter.h), and
 // systemd hears READY, WATCHDOG and STOPPING (SystemdNotifier).
 #include "CommandLine.h"
 #include "HeadlessParts.h"
 #include "HeadlessView.h"
 #include "InstanceLock.h"
-#include "JournalReporter.h"
 #include "MonitorRoot.h"
 #include "SystemdNotifier.h"
 
 #include "alerts/power/ScheduledPowerOff.h"
+#include "hardware/Reporter.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -28,15 +29,12 @@ namespace {
 // paths every Linux build takes.
 constexpr int kPlatformFamily = -1;
 
-sentinax::SystemPlatform::Parts HeadlessParts(const sentinax::JournalReporter& report) {
+sentinax::SystemPlatform::Parts HeadlessParts() {
     using namespace sentinax;
     SystemPlatform::Parts parts;
     parts.Windows = std::make_unique<NoWindows>();
     parts.Sound = std::make_unique<NoSound>();
     parts.Programs = std::make_unique<NoPrograms>();
-    parts.Report = [&report](const std::string& message) {
-        report.Report(MessagePriority::Warning, message);
-    };
     return parts;
 }
 
@@ -46,21 +44,10 @@ int main(int argc, char** argv) {
     using namespace sentinax;
     const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc),
                                               std::getenv("SENTINAX_METRICS_DIR"));
-    const JournalReporter report = JournalReporter::ForStandardError();
-    if (!line.Error.empty() || line.Rest.size() > 1) {
-        report.Report(MessagePriority::Error,
-                      line.Error.empty() ? "unknown argument " + line.Rest[1] : line.Error);
-        std::cerr << UsageText();
-        return 2;
-    }
-    if (line.Help) {
-        std::cout << UsageText();
-        return 0;
-    }
-    if (line.Version) {
-        std::cout << "Sentinax 4 " << SENTINAX_VERSION << "\n";
-        return 0;
-    }
+    if (const std::optional<int> done =
+            AnswerCommandLine(line, false, SENTINAX_VERSION, std::cout, std::cerr))
+        return *done;
+    Reporter& report = ProcessReporter();
 
     int qtArgc = 1;
     QCoreApplication app(qtArgc, argv);
@@ -81,7 +68,7 @@ int main(int argc, char** argv) {
 
     const SystemdNotifier systemd = SystemdNotifier::FromEnvironment();
     AppSettings settings;
-    MonitorRoot root(settings, kPlatformFamily, line.MetricsFolder, HeadlessParts(report));
+    MonitorRoot root(settings, kPlatformFamily, line.MetricsFolder, HeadlessParts());
     ScheduledPowerOff powerOff(
         QDBusConnection::systemBus(),
         [&report](MessagePriority priority, const std::string& message) {

@@ -10,9 +10,8 @@
 
 namespace sentinax {
 
-HeadlessView::HeadlessView(AppSettings& settings, std::string settingsFile,
-                           const JournalReporter& report, ScheduledPowerOff& powerOff,
-                           std::function<void(int)> quit)
+HeadlessView::HeadlessView(AppSettings& settings, std::string settingsFile, Reporter& report,
+                           ScheduledPowerOff& powerOff, std::function<void(int)> quit)
     : settings_(settings), settingsFile_(std::move(settingsFile)), report_(report),
       powerOff_(powerOff), quit_(std::move(quit)) {}
 

@@ -11,8 +11,8 @@
 // default), read at start and never written; without it the shipped skin's.
 #pragma once
 
-#include "JournalReporter.h"
 #include "MonitorView.h"
+#include "hardware/Reporter.h"
 
 #include "config/AdjusterAccess.h"
 #include "config/AppSettings.h"
@@ -29,7 +29,7 @@ inline constexpr const char* kHeadlessSettingsFile = "/etc/sentinax/settings.ini
 class HeadlessView : public MonitorView, public AdjusterAccess {
 public:
     // All must outlive the view. quit ends the run's event loop with a code.
-    HeadlessView(AppSettings& settings, std::string settingsFile, const JournalReporter& report,
+    HeadlessView(AppSettings& settings, std::string settingsFile, Reporter& report,
                  ScheduledPowerOff& powerOff, std::function<void(int)> quit);
 
     void SetIcons() override {}
@@ -62,7 +62,7 @@ public:
 private:
     AppSettings& settings_;
     std::string settingsFile_;
-    const JournalReporter& report_;
+    Reporter& report_;
     ScheduledPowerOff& powerOff_;
     std::function<void(int)> quit_;
 };

@@ -1,11 +1,11 @@
 #include "InstanceLock.h"
 
+#include "hardware/Reporter.h"
 #include "hardware/XdgFolder.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <iostream>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -62,7 +62,8 @@ std::string CacheFolder() {
 
 } // namespace
 
-InstanceLock::InstanceLock(std::ostream* messages) : messages_(messages ? messages : &std::cerr) {}
+InstanceLock::InstanceLock(std::ostream* messages)
+    : messages_(messages ? messages : &ReportedLines()) {}
 
 InstanceLock::~InstanceLock() {
     Release();
@@ -102,7 +103,7 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& folder, const std:
     std::string note;
     const std::string dir = folder.empty() ? DefaultFolder(&note) : folder;
     if (!note.empty())
-        *messages_ << "sentinax4: " << note << '\n';
+        *messages_ << note << '\n';
     if (dir.empty())
         return Result::Failed;
     const std::string path = dir + "/" + name;

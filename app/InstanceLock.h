@@ -24,7 +24,7 @@ public:
         Failed,   // no lock file could be opened anywhere: the program runs unguarded
     };
 
-    // messages: where the choice of another folder is noted (null: stderr).
+    // messages: where the choice of another folder is noted (null: the reporter).
     explicit InstanceLock(std::ostream* messages = nullptr);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;

@@ -3,10 +3,10 @@
 #include "alerts/power/PowerOff.h"
 #include "hardware/HardwareLibrary.h"
 #include "hardware/RegularFile.h"
+#include "hardware/Reporter.h"
 
 #include <chrono>
 #include <cstdlib>
-#include <iostream>
 #include <sys/utsname.h>
 #include <thread>
 
@@ -32,7 +32,7 @@ std::string SystemPlatform::VersionText() {
 }
 
 BoardTable SystemPlatform::LoadBoardTable() {
-    return LoadBoardTables(std::cerr);
+    return LoadBoardTables(ReportedLines());
 }
 
 void SystemPlatform::PowerOff() {
@@ -40,10 +40,7 @@ void SystemPlatform::PowerOff() {
 }
 
 void SystemPlatform::Report(const std::string& message) {
-    if (parts_.Report)
-        parts_.Report(message);
-    else
-        std::cerr << "sentinax4: " << message << std::endl;
+    ReportMessage(MessagePriority::Warning, message);
 }
 
 std::string SystemPlatform::CpuInfo() {

@@ -1,31 +1,28 @@
 // The real platform: libhmio.so, a thread sleep, the kernel release, the board
 // table files, /HMShared, the power-off request and /proc/cpuinfo. What differs
 // between the window and the run without a display is handed in: the window
-// finder, the sound player, the other programs and where messages go.
+// finder, the sound player and the other programs. Messages go to the
+// process's reporter (hardware/Reporter.h), which the run installs.
 // Only Qt Core and D-Bus (the power-off request).
 #pragma once
 
 #include "ExternalPrograms.h"
 #include "Platform.h"
-#include "ReportStream.h"
 
 #include "alerts/AlarmSound.h"
 #include "alerts/SharedSensorMemory.h"
 #include "alerts/WindowFinder.h"
 
-#include <functional>
 #include <memory>
 
 namespace sentinax {
 
 class SystemPlatform : public Platform {
 public:
-    using ReportFn = std::function<void(const std::string&)>;
     struct Parts {
         std::unique_ptr<WindowFinder> Windows;
         std::unique_ptr<AlarmSound> Sound;
         std::unique_ptr<ExternalPrograms> Programs;
-        ReportFn Report; // one line for the user, without the prefix
     };
     explicit SystemPlatform(Parts parts);
     ~SystemPlatform() override;
@@ -46,10 +43,7 @@ public:
 
 private:
     Parts parts_;
-    // What the shared memory says goes to Report; made before it and ended
-    // after it, so that its last words are still heard.
-    ReportStream messages_{[this](const std::string& line) { Report(line); }};
-    SharedSensorMemory sharedMemory_{kHmSharedName, kHmSharedLockName, &messages_};
+    SharedSensorMemory sharedMemory_{kHmSharedName, kHmSharedLockName};
 };
 
 } // namespace sentinax

@@ -2,10 +2,10 @@
 
 #include "CSentinaxApp.h"
 #include "DesktopPrograms.h"
-#include "JournalReporter.h"
 
 #include "alerts/DesktopWindowFinder.h"
 #include "alerts/ui/QtAlarmSound.h"
+#include "skin/AdjusterHint.h"
 
 #include <QSessionManager>
 
@@ -17,17 +17,13 @@ SystemPlatform::Parts DesktopParts() {
     parts.Windows = std::make_unique<DesktopWindowFinder>();
     parts.Sound = std::make_unique<QtAlarmSound>();
     parts.Programs = std::make_unique<DesktopPrograms>();
-    // The same lines as the run without a display: one prefix, and the
-    // journal's priority where standard error is the journal.
-    parts.Report = [](const std::string& message) {
-        JournalReporter::ForStandardError().Report(MessagePriority::Warning, message);
-    };
     return parts;
 }
 } // namespace
 
 WindowRun::WindowRun(CSentinaxApp& app)
-    : root_(app.Settings, app.PlatformFamily, app.MetricsFolder, DesktopParts()),
+    : messages_(ProcessReporter()), reporting_(messages_),
+      root_(app.Settings, app.PlatformFamily, app.MetricsFolder, DesktopParts()),
       window_(std::make_unique<CMainDialog>(app, root_.Services())),
       controller_(root_.Build(*window_, *window_)),
       commands_(new MainWindowCommands(*window_, app, controller_, root_.Services().Programs())) {
@@ -37,11 +33,14 @@ WindowRun::WindowRun(CSentinaxApp& app)
                      [window](int) { window->OnQueryEndSession(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, window,
                      [window](QSessionManager&) { window->OnQueryEndSession(); });
+    messages_.ShowOn(window,
+                     [window](const std::string& text) { window->SetFieldText(kHintField, text); });
 }
 
 // The window goes first: its destruction runs the controller's clean-up, which
-// still needs the platform.
+// still needs the platform. Its messages reach standard error only.
 WindowRun::~WindowRun() {
+    messages_.Detach();
     window_.reset();
 }
 

@@ -1,12 +1,15 @@
-// The run with a window, built in one place and in this order: the services
-// every run has (MonitorRoot, with the desktop's window finder, sound player
-// and programs), the window, the controller on it, the window's commands; then
-// the requests to end (signals, the session) are connected to the window.
+// The run with a window, built in one place and in this order: the reporter
+// that shows messages on the window's hint line as well (WindowReporter), the
+// services every run has (MonitorRoot, with the desktop's window finder, sound
+// player and programs), the window, the controller on it, the window's
+// commands; then the requests to end (signals, the session) are connected to
+// the window, and the reporter shows on it.
 #pragma once
 
 #include "CMainDialog.h"
 #include "MainWindowCommands.h"
 #include "MonitorRoot.h"
+#include "WindowReporter.h"
 
 #include <memory>
 
@@ -26,6 +29,10 @@ public:
     MainController& Controller() { return controller_; }
 
 private:
+    // First made, last gone: what the services say while they are built
+    // waits for the window, and what the clean-up says reaches stderr.
+    WindowReporter messages_;
+    ScopedReporter reporting_;
     MonitorRoot root_;
     std::unique_ptr<CMainDialog> window_;
     MainController& controller_;

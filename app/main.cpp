@@ -7,9 +7,9 @@
 #include "config/SafeWriter.h"
 #include "hardware/HardwareLibrary.h"
 #include "hardware/LibraryLoader.h"
+#include "hardware/Reporter.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -23,7 +23,7 @@ int PrintSensorReport() {
     using namespace sentinax;
     HardwareLibrary library;
     if (!BindHardwareLibrary(library)) {
-        std::cerr << "sentinax4: cannot load " << kHardwareLibraryName << "\n";
+        ReportMessage(MessagePriority::Error, std::string("cannot load ") + kHardwareLibraryName);
         return 1;
     }
     const bool loaded = library.LoadNTHMIO() != 0;
@@ -32,7 +32,7 @@ int PrintSensorReport() {
     std::cout.flush();
     for (std::string notice = NextHmioNotice(library); !notice.empty();
          notice = NextHmioNotice(library))
-        std::cerr << "sentinax4: " << notice << "\n";
+        ReportMessage(MessagePriority::Info, notice);
     if (loaded)
         library.UnloadNTHMIO();
     return 0;
@@ -52,18 +52,9 @@ int main(int argc, char** argv) {
     using namespace sentinax;
     const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc),
                                               std::getenv("SENTINAX_METRICS_DIR"));
-    if (!line.Error.empty()) {
-        std::cerr << "sentinax4: " << line.Error << "\n" << UsageText();
-        return 2;
-    }
-    if (line.Help) {
-        std::cout << UsageText();
-        return 0;
-    }
-    if (line.Version) {
-        std::cout << "Sentinax 4 " << SENTINAX_VERSION << "\n";
-        return 0;
-    }
+    if (const std::optional<int> done =
+            AnswerCommandLine(line, true, SENTINAX_VERSION, std::cout, std::cerr))
+        return *done;
     if (line.Headless) {
         // The run without a display is a program of its own, which loads no
         // GUI library: this one already has them mapped.
@@ -72,44 +63,43 @@ int main(int argc, char** argv) {
         args[0] = const_cast<char*>(headless.c_str());
         args.push_back(nullptr);
         ::execv(headless.c_str(), args.data());
-        std::cerr << "sentinax4: " << headless << ": " << std::strerror(errno) << "\n";
+        ReportMessage(MessagePriority::Error, headless + ": " + std::strerror(errno));
         return 1;
     }
     if (line.Sensors)
         return PrintSensorReport();
     if (line.ClearIntrusion) {
-        const JournalReporter report = JournalReporter::ForStandardError();
         HardwareLibrary library;
         if (!BindHardwareLibrary(library)) {
-            report.Report(MessagePriority::Error,
+            ReportMessage(MessagePriority::Error,
                           std::string("cannot load ") + kHardwareLibraryName);
             return 1;
         }
-        return ClearIntrusion(library, report);
+        return ClearIntrusion(library, ProcessReporter());
     }
     if (line.AutostartSwitch != CommandLine::Autostart::Unchanged)
         return SwitchAutostart(
             line.AutostartSwitch == CommandLine::Autostart::On,
             AutostartEntryPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
-            ProgramDirectory() + "/sentinax4", std::cout, std::cerr);
+            ProgramDirectory() + "/sentinax4", std::cout, ReportedLines());
 
     const WorkingFolderChoice folder =
         ChooseWorkingFolder(CurrentFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
                             InstalledDataDirectory());
     for (const std::string& problem : folder.Problems)
-        std::cerr << "sentinax4: " << problem << "\n";
+        ReportMessage(MessagePriority::Warning, problem);
     if (::chdir(folder.Folder.c_str()) == 0) {
-        std::cerr << "sentinax4: working folder " << folder.Folder << " (" << folder.Reason << ")"
-                  << std::endl;
+        ReportMessage(MessagePriority::Info,
+                      "working folder " + folder.Folder + " (" + folder.Reason + ")");
         if (!folder.Writable)
             RefuseWorkingFolderWrites(kNoWritableWorkingFolder);
     } else {
         // Staying where it was started would put its files there: it works
         // in "/" and writes none.
-        std::cerr << "sentinax4: " << folder.Folder << ": " << std::strerror(errno)
-                  << "; working folder / for this run: the settings, log.dat and WMIinfo.txt are "
-                     "not written"
-                  << std::endl;
+        ReportMessage(MessagePriority::Warning,
+                      folder.Folder + ": " + std::strerror(errno) +
+                          "; working folder / for this run: the settings, log.dat and WMIinfo.txt "
+                          "are not written");
         (void)::chdir("/");
         RefuseWorkingFolderWrites(kNoWritableWorkingFolder);
     }

@@ -4,6 +4,7 @@
 #include "SafeWriter.h"
 
 #include "hardware/RegularFile.h"
+#include "hardware/Reporter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,7 +13,6 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <iostream>
 #include <signal.h>
 #include <string>
 #include <sys/stat.h>
@@ -34,7 +34,7 @@ ReadResult ReadWholeFile(const std::string& path, std::string& out, std::string&
 
 } // namespace
 
-CIniFile::CIniFile(std::string path) : CIniFile(std::move(path), std::cerr) {}
+CIniFile::CIniFile(std::string path) : CIniFile(std::move(path), ReportedLines()) {}
 
 CIniFile::CIniFile(std::string path, std::ostream& messages)
     : path_(std::move(path)), messages_(&messages) {}
@@ -60,7 +60,7 @@ const IniDocument& CIniFile::Document() const {
             break;
         case ReadResult::Failed:
             state_ = ReadState::Unreadable;
-            *messages_ << "sentinax4: cannot read " << path_ << ": " << problem_ << '\n';
+            *messages_ << "cannot read " << path_ << ": " << problem_ << '\n';
             break;
         }
         if (state_ != ReadState::Unreadable)
@@ -86,7 +86,7 @@ void CIniFile::ReportOverfull() const {
             overfullReported_.end())
             continue;
         overfullReported_.push_back(section.Section);
-        *messages_ << "sentinax4: " << path_ << ": [" << section.Section << "] has " << section.Rows
+        *messages_ << path_ << ": [" << section.Section << "] has " << section.Rows
                    << " rows; only the first " << IniDocument::kMaxRowsPerSection << " are read\n";
     }
 }
@@ -106,8 +106,8 @@ bool CIniFile::GetKeyNames(std::string_view section, std::vector<std::string>& n
 
 bool CIniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
     const auto refuse = [&](const char* why) {
-        *messages_ << "sentinax4: not written to " << path_ << ": [" << section << "] " << key
-                   << ' ' << why << '\n';
+        *messages_ << "not written to " << path_ << ": [" << section << "] " << key << ' ' << why
+                   << '\n';
         return false;
     };
     if (!IniDocument::CanHold(section, key, value))
@@ -128,7 +128,7 @@ bool CIniFile::Commit() {
     if (pending_.empty() && !missingSeed_)
         return true;
     if (inMemory_) {
-        *messages_ << "sentinax4: not saved to " << path_
+        *messages_ << "not saved to " << path_
                    << ": the settings in use are the shipped ones, not this file's\n";
         return false;
     }
@@ -136,7 +136,7 @@ bool CIniFile::Commit() {
     const ReadResult read = ReadWholeFile(path_, bytes, why);
     if (read == ReadResult::Failed) {
         // Never replace a file we could not read: its content would be lost.
-        *messages_ << "sentinax4: cannot save settings to " << path_ << ": " << why << '\n';
+        *messages_ << "cannot save settings to " << path_ << ": " << why << '\n';
         return false;
     }
     if (read == ReadResult::Missing && missingSeed_)
@@ -150,7 +150,7 @@ bool CIniFile::Commit() {
         // saved into the link's target; a link to anywhere else is refused.
         if (!ReplaceFile(path_, updated, why, Durability::Synced,
                          FinalLink::FollowIntoWorkingFolder)) {
-            *messages_ << "sentinax4: cannot save settings to " << path_ << ": " << why << '\n';
+            *messages_ << "cannot save settings to " << path_ << ": " << why << '\n';
             return false;
         }
     }
@@ -186,8 +186,7 @@ void CIniFile::RemoveStaleTemporaries(const std::string& path, std::ostream& mes
             !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
             continue;
         if (::unlinkat(folder.Fd(), name.c_str(), 0) == 0)
-            messages << "sentinax4: removed " << dir << name
-                     << ", left by a save that was interrupted\n";
+            messages << "removed " << dir << name << ", left by a save that was interrupted\n";
     }
     ::closedir(listing);
 }

@@ -21,8 +21,8 @@
 // file's permissions), so a crash leaves either the old or the new file. A
 // file that is a symbolic link is read through it, and saved into the link's
 // target only when that lies in the working folder (config/SafeWriter.h). A
-// write that cannot be done leaves the file as it was, prints the reason to
-// stderr and returns false.
+// write that cannot be done leaves the file as it was, reports the reason
+// and returns false.
 #pragma once
 
 #include "IniDocument.h"

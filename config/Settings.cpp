@@ -3,10 +3,10 @@
 #include "FieldText.h"
 #include "LimitItem.h"
 
-#include <algorithm>
-#include <iostream>
-#include <sstream>
+#include "hardware/Reporter.h"
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,11 +67,11 @@ std::string ChangedAdjusterRow(const AppSettings& settings, std::size_t item) {
 
 namespace {
 
-// Says a save's problems on stderr unless they were said last time.
+// Reports a save's problems unless they were said last time.
 void SayOnce(AppSettings& settings, const std::string& problems) {
     if (problems.empty() || problems == settings.SaveProblemSaid)
         return;
-    std::cerr << problems << std::flush;
+    ReportedLines() << problems << std::flush;
     settings.SaveProblemSaid = problems;
 }
 
@@ -83,8 +83,8 @@ bool SaveSettings(const std::string& skinPath, AppSettings& settings) {
                              std::find(settings.LimitChanged.begin(), settings.LimitChanged.end(),
                                        true) != settings.LimitChanged.end();
         if (changed)
-            SayOnce(settings, "sentinax4: settings not saved to " + skinPath + ": " +
-                                  settings.SaveRefused + "\n");
+            SayOnce(settings,
+                    "settings not saved to " + skinPath + ": " + settings.SaveRefused + "\n");
         return !changed;
     }
     std::ostringstream problems;

@@ -22,8 +22,8 @@ void LoadSettings(const CIniFile& ini, AppSettings& settings);
 // when the unit was toggled. Anything else in the file stays byte for byte.
 // On success the change flags are cleared, so a second call writes nothing;
 // on failure (read-only file, full disk) the file stays intact, the reason goes
-// to stderr, the flags stay set and false is returned.
-// With SaveRefused set nothing is written: the reason goes to stderr when
+// to the reporter, the flags stay set and false is returned.
+// With SaveRefused set nothing is written: the reason is reported when
 // something changed, and false is returned. With MissingFileText set, a file
 // that still does not exist is created from that text with the changes in it
 // (whether or not anything changed), and the text is forgotten once written.

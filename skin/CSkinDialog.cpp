@@ -11,6 +11,7 @@
 #include "config/CIniFile.h"
 #include "config/Settings.h"
 #include "config/ShippedSkins.h"
+#include "hardware/Reporter.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -18,8 +19,6 @@
 #include <QPalette>
 #include <QPointer>
 #include <QWindow>
-#include <cstdio>
-#include <iostream>
 #include <optional>
 #include <sys/stat.h>
 
@@ -52,7 +51,8 @@ CSkinDialog::CSkinDialog(QWidget* parent) : QDialog(parent), exposure_(new Expos
         // store) would show its old pixels until it is exposed again. The
         // whole face is painted once, after the event that uncovered it.
         if (exposed)
-            QMetaObject::invokeMethod(this, [this] { repaint(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { repaint(); }, Qt::QueuedConnection);
     });
     // A window's pixels can only carry alpha when it asks before it is made.
     // Where nothing blends (X11 without a compositor) an opaque window costs
@@ -110,7 +110,7 @@ void CSkinDialog::Report(const std::string& message) const {
     if (reporter_)
         reporter_(message);
     else
-        std::fprintf(stderr, "%s\n", message.c_str());
+        ReportMessage(MessagePriority::Warning, message);
 }
 
 // The controls of the rows, each wired to the operation its signal reports to.

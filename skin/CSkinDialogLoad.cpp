@@ -12,9 +12,9 @@
 #include "config/CIniFile.h"
 #include "config/Settings.h"
 #include "config/ShippedSkins.h"
+#include "hardware/Reporter.h"
 
 #include <QPalette>
-#include <iostream>
 #include <optional>
 
 namespace sentinax {
@@ -87,7 +87,7 @@ std::string CSkinDialog::ShippedSettingsInstead(const CIniFile& file,
     const std::string name = skinPath_.substr(skinPath_.rfind('/') + 1);
     const std::string_view text =
         ShippedSkinText(name).value_or(ShippedSkinText(kStandardSkinName).value_or(""));
-    shipped.emplace(CIniFile::InMemory(skinPath_, text, std::cerr));
+    shipped.emplace(CIniFile::InMemory(skinPath_, text, ReportedLines()));
     if (missing) {
         Report(skinPath_ + ": " + unusable +
                "; the shipped settings are used and the file is created with them at exit");

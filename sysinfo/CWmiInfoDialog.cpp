@@ -4,6 +4,7 @@
 #include "WmiCategory.h"
 
 #include "config/ui/DialogFont.h"
+#include "hardware/Reporter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,7 +12,6 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QVBoxLayout>
-#include <cstdio>
 #include <memory>
 
 namespace sentinax {
@@ -112,9 +112,11 @@ bool CWmiInfoDialog::OnInitDialog() {
         ShowUnavailableMessage();
     }
     if (result_.InstancesDropped > 0) {
-        std::fprintf(stderr,
-                     "sentinax4: inventory: %d instances beyond %d per category not listed\n",
-                     result_.InstancesDropped, InventoryFill::kMaxInstancesPerCategory);
+        ReportMessage(MessagePriority::Notice,
+                      "inventory: " + std::to_string(result_.InstancesDropped) +
+                          " instances beyond " +
+                          std::to_string(InventoryFill::kMaxInstancesPerCategory) +
+                          " per category not listed");
     }
     return true;
 }

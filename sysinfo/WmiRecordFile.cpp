@@ -1,8 +1,7 @@
 #include "WmiRecordFile.h"
 
 #include "config/SafeWriter.h"
-
-#include <iostream>
+#include "hardware/Reporter.h"
 
 namespace sentinax {
 
@@ -17,7 +16,7 @@ const std::string kLineEndOneNul = "\r\n\0"s;
 } // namespace
 
 WmiRecordFile::WmiRecordFile(std::string path, std::ostream* errors)
-    : path_(std::move(path)), errors_(errors ? errors : &std::cerr) {}
+    : path_(std::move(path)), errors_(errors ? errors : &ReportedLines()) {}
 
 std::string WmiRecordFile::FirstHeadingRecord(const RelativePathField& path) {
     return std::string(path.Bytes()) + kLineEndThreeNul;
@@ -50,7 +49,7 @@ bool WmiRecordFile::Write(const std::string& bytes, bool truncate) {
         return true;
     }
     if (!failing_)
-        *errors_ << "sentinax4: cannot write the inventory file " << path_ << ": " << why << '\n';
+        *errors_ << "cannot write the inventory file " << path_ << ": " << why << '\n';
     failing_ = true;
     return false;
 }

@@ -23,7 +23,7 @@ namespace sentinax {
 class WmiRecordFile {
 public:
     // path: relative to the current directory unless absolute. errors: where
-    // a record that cannot be written is reported; null: stderr.
+    // a record that cannot be written is reported; null: the reporter.
     explicit WmiRecordFile(std::string path = "WMIinfo.txt", std::ostream* errors = nullptr);
 
     static std::string FirstHeadingRecord(const RelativePathField& path);

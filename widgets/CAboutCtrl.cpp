@@ -3,11 +3,12 @@
 #include "AboutTexts.h"
 #include "PictureResources.h"
 
+#include "hardware/Reporter.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
-#include <cstdio>
 
 namespace sentinax {
 
@@ -65,7 +66,8 @@ void CAboutCtrl::Attach(QWidget* parent, const QRect& rect) {
     RenderCredits();
     EnsurePictureResources();
     if (!picture_.load(QString::fromLatin1(kPictureResource))) {
-        std::fprintf(stderr, "sentinax4: About box: no background picture %s\n", kPictureResource);
+        ReportMessage(MessagePriority::Warning,
+                      std::string("About box: no background picture ") + kPictureResource);
         picture_ = QImage(rect.size(), QImage::Format_RGB32);
         picture_.fill(Qt::white);
     }

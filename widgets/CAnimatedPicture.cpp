@@ -3,13 +3,14 @@
 #include "PictureResources.h"
 #include "PictureSize.h"
 
+#include "hardware/Reporter.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace sentinax {
@@ -24,7 +25,7 @@ constexpr int64_t kMaxDecodedPixels = 64 * 1024 * 1024;
 constexpr int kMaxStillSide = 4096;
 
 void Report(const QString& what) {
-    std::fprintf(stderr, "sentinax4: animated picture: %s\n", qPrintable(what));
+    ReportMessage(MessagePriority::Warning, "animated picture: " + what.toStdString());
 }
 
 } // namespace

@@ -15,8 +15,8 @@
 // Only Qt Core and Qt DBus: a run without a display uses it.
 #pragma once
 
-#include "alerts/MessagePriority.h"
 #include "alerts/ShutdownSchedule.h"
+#include "hardware/MessagePriority.h"
 
 #include <QDBusConnection>
 #include <QObject>

@@ -4,25 +4,12 @@ namespace sentinax {
 
 int CSystemProtectionDlg::CountdownTicks = 0;
 
-namespace {
-
-CountdownTemplate ProtectionTemplate() {
-    CountdownTemplate t;
-    t.caption = QStringLiteral("System Protection");
-    t.text = QStringLiteral("CPU temperature abnormal !\n  System will Shutdown .");
-    t.okText = QStringLiteral("Accept Now");
-    t.cancelText = QStringLiteral("Cancel");
-    t.size = QSize(285, 71);
-    t.textRect = QRect(41, 7, 198, 20);
-    t.progressRect = QRect(44, 35, 196, 9);
-    t.okRect = QRect(43, 50, 62, 14);
-    t.cancelRect = QRect(189, 50, 50, 14);
-    return t;
-}
-
-} // namespace
-
 CSystemProtectionDlg::CSystemProtectionDlg(QWidget* parent, int intervalMs)
-    : CountdownDialog(ProtectionTemplate(), CountdownTicks, parent, intervalMs) {}
+    : CountdownDialog({QStringLiteral("System Protection"),
+                       QStringLiteral("CPU temperature abnormal !\n  System will Shutdown ."),
+                       QStringLiteral("Accept Now"), QStringLiteral("Cancel"), QSize(285, 71),
+                       QRect(41, 7, 198, 20), QRect(44, 35, 196, 9), QRect(43, 50, 62, 14),
+                       QRect(189, 50, 50, 14)},
+                      CountdownTicks, parent, intervalMs) {}
 
 } // namespace sentinax

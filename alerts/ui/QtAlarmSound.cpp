@@ -1,10 +1,10 @@
 #include "QtAlarmSound.h"
 
 #include "alerts/WaveFile.h"
+#include "hardware/Reporter.h"
 
 #include <QFileInfo>
 #include <QUrl>
-#include <iostream>
 
 #if defined(SENTINAX_HAVE_QT_MULTIMEDIA)
 #include <QAudioDevice>
@@ -31,7 +31,7 @@ QtAlarmSound::QtAlarmSound(QObject* parent, std::ostream* messages)
 QtAlarmSound::QtAlarmSound(std::function<bool()> hasAudioOutput, QObject* parent,
                            std::ostream* messages)
     : QObject(parent), hasAudioOutput_(std::move(hasAudioOutput)),
-      messages_(messages ? messages : &std::cerr) {}
+      messages_(messages ? messages : &ReportedLines()) {}
 
 QtAlarmSound::~QtAlarmSound() {
     Stop();
@@ -47,7 +47,7 @@ void QtAlarmSound::StartLoop(const std::string& file) {
     // Checked before the player sees the file: it would read a FIFO for ever.
     if (const std::string why = CheckWaveFile(path.toStdString()); !why.empty()) {
         if (path != reportedPath_) {
-            *messages_ << "sentinax4: the alarm sound " << path.toStdString() << ' ' << why
+            *messages_ << "the alarm sound " << path.toStdString() << ' ' << why
                        << "; it is not played\n";
             reportedPath_ = path;
         }

@@ -30,7 +30,7 @@ class QtAlarmSound final : public QObject, public AlarmSound {
 public:
     // hasAudioOutput: asked before an effect is made; the default asks
     // QMediaDevices for any audio output. messages: where a bad file is
-    // reported (null: stderr).
+    // reported (null: the reporter).
     explicit QtAlarmSound(QObject* parent = nullptr, std::ostream* messages = nullptr);
     QtAlarmSound(std::function<bool()> hasAudioOutput, QObject* parent = nullptr,
                  std::ostream* messages = nullptr);

@@ -89,7 +89,7 @@ TEST(WarningLogFiles, OnlyARegularFileOfThatNameIsWritten) {
             log.AppendLogLine("lost\n");
         EXPECT_EQ(log.LogLineCount(), 2u);
         EXPECT_TRUE(log.Failing());
-        EXPECT_EQ(errors.str(), "sentinax4: cannot write the warning log " + path + ": " + c.why +
+        EXPECT_EQ(errors.str(), "cannot write the warning log " + path + ": " + c.why +
                                     "; warnings are still shown and sounded\n");
         EXPECT_FALSE(fs::exists(log.PreviousPath())) << "nothing but a regular file is moved";
         EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(path)));

@@ -1,8 +1,8 @@
 // What a monitor run as a service tells the journal and systemd: its lines
 // with their priorities only where standard error is the journal's stream,
 // and its state through the notification socket.
-#include "app/JournalReporter.h"
 #include "app/SystemdNotifier.h"
+#include "hardware/JournalReporter.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ TEST(JournalReporter, LinesWithAndWithoutPriorities) {
     for (const Case& c : cases) {
         int pipeFds[2];
         ASSERT_EQ(::pipe(pipeFds), 0);
-        const JournalReporter reporter(pipeFds[1], c.journal);
+        JournalReporter reporter(pipeFds[1], c.journal);
         EXPECT_EQ(reporter.Format(c.priority, c.message), c.written) << c.why;
         reporter.Report(c.priority, c.message);
         ::close(pipeFds[1]);

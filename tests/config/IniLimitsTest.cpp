@@ -89,7 +89,7 @@ TEST(CIniFileLimits, AnOverfullSectionIsReportedOnceWhenRead) {
     ini.GetKeyNames("TRACKBARINFO", keys);
     for (std::size_t n = 1; n <= keys.size(); ++n)
         ini.GetString("TRACKBARINFO", std::to_string(n), "");
-    EXPECT_EQ(messages.str(), "sentinax4: " + dir.File("Skin.ini") +
+    EXPECT_EQ(messages.str(), dir.File("Skin.ini") +
                                   ": [TRACKBARINFO] has 1000 rows; only the first 256 are read\n");
 }
 
@@ -125,8 +125,7 @@ TEST(CIniFileLimits, SomethingElseUnderTheNameIsReportedAndNeverSavedOver) {
         EXPECT_EQ(ini.State(), c.state);
         EXPECT_EQ(ini.Problem(), c.why);
         if (c.state == CIniFile::ReadState::Unreadable) {
-            EXPECT_EQ(messages.str(),
-                      "sentinax4: cannot read " + dir.File(c.name) + ": " + c.why + "\n");
+            EXPECT_EQ(messages.str(), "cannot read " + dir.File(c.name) + ": " + c.why + "\n");
             EXPECT_FALSE(ini.WriteString("SCREEN", "Celsius", "1"));
         } else {
             EXPECT_EQ(messages.str(), "");

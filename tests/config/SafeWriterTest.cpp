@@ -232,8 +232,7 @@ TEST(SafeWriter, TheSkinFilesLinkIsFollowedOnlyIntoTheWorkingFolder) {
             std::string refusal = c.refusal;
             if (const auto at = refusal.find('%'); at != std::string::npos)
                 refusal.replace(at, 1, c.target);
-            EXPECT_EQ(messages.str(),
-                      "sentinax4: cannot save settings to Skins/Skin.ini: " + refusal + "\n");
+            EXPECT_EQ(messages.str(), "cannot save settings to Skins/Skin.ini: " + refusal + "\n");
         }
         outside.ExpectUntouched();
     }

@@ -1,6 +1,7 @@
 #include "config/Settings.h"
 #include "TestFiles.h"
 #include "config/LimitItem.h"
+#include "tests/support/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -108,12 +109,13 @@ TEST_F(SaveSettingsTest, FailureKeepsTheFlagsForAnotherTry) {
     settings_.UnitSettingChanged = true;
     settings_.LimitChanged[4] = true;
     // The clean-up may try more than once: one cause is said once, with it.
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(SaveSettings(missing, settings_));
-    EXPECT_FALSE(SaveSettings(missing, settings_));
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "sentinax4: cannot save settings to " +
-                                                            missing + ": " + dir_.File("gone") +
-                                                            ": No such file or directory\n");
+    {
+        const RecordingReporter heard;
+        EXPECT_FALSE(SaveSettings(missing, settings_));
+        EXPECT_FALSE(SaveSettings(missing, settings_));
+        EXPECT_EQ(heard.Text(), "cannot save settings to " + missing + ": " + dir_.File("gone") +
+                                    ": No such file or directory\n");
+    }
     EXPECT_TRUE(settings_.UnitSettingChanged);
     EXPECT_TRUE(settings_.LimitChanged[4]);
     ASSERT_TRUE(SaveSettings(path_, settings_));

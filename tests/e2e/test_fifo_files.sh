@@ -13,7 +13,7 @@ export HMIO_SCENARIO=$WORK/scenarios/vcore-high.scenario
 start_app
 
 wait_for 15 trace_has ValueRAM || fail "the start-up stalled"
-grep -q '^boards.table: cannot open the board table: is a FIFO' "$WORK/app.out" \
+grep -q '^sentinax4: boards.table: cannot open the board table: is a FIFO' "$WORK/app.out" \
   || fail "the board table FIFO was not reported"
 wait_for 20 grep -q 'cannot write the warning log log.dat: is a FIFO' "$WORK/app.out" \
   || fail "the log FIFO was not reported"

@@ -304,7 +304,7 @@ TEST(InventoryFill, AtMost1024InstancesPerCategory) {
 }
 
 // Every target that cannot take a record is left as it was, and the cause is
-// said once per episode: "sentinax4: cannot write the inventory file PATH: WHY".
+// said once per episode: "cannot write the inventory file PATH: WHY".
 TEST(WmiRecordFile, UnwritableOrForeignTargetsSkipTheRecordAndSaySo) {
     TempFolder folder;
     RelativePathField path;
@@ -334,8 +334,7 @@ TEST(WmiRecordFile, UnwritableOrForeignTargetsSkipTheRecordAndSaySo) {
         EXPECT_FALSE(file.WriteFirstHeading(path));
         EXPECT_FALSE(file.WriteProperty(line));
         EXPECT_FALSE(file.WriteLaterHeading(path));
-        EXPECT_EQ(errors.str(),
-                  "sentinax4: cannot write the inventory file " + c.file + ": " + c.why + "\n");
+        EXPECT_EQ(errors.str(), "cannot write the inventory file " + c.file + ": " + c.why + "\n");
     }
     EXPECT_EQ(folder.Read("victim"), "keep");
 
@@ -348,8 +347,8 @@ TEST(WmiRecordFile, UnwritableOrForeignTargetsSkipTheRecordAndSaySo) {
     folder.Folder("new.txt");
     EXPECT_FALSE(file.WriteProperty(line));
     EXPECT_FALSE(file.WriteProperty(line));
-    EXPECT_EQ(errors.str(), "sentinax4: cannot write the inventory file " + folder.Path("new.txt") +
-                                ": is a directory\n");
+    EXPECT_EQ(errors.str(),
+              "cannot write the inventory file " + folder.Path("new.txt") + ": is a directory\n");
 }
 
 } // namespace

@@ -32,8 +32,7 @@ TEST(QtAlarmSoundFiles, AFifoIsRefusedAtOnceAndReportedOnce) {
     for (int tick = 0; tick < 3; ++tick)
         player.StartLoop(path);
     EXPECT_TRUE(player.findChildren<QSoundEffect*>().isEmpty());
-    EXPECT_EQ(messages.str(),
-              "sentinax4: the alarm sound " + path + " is a FIFO; it is not played\n");
+    EXPECT_EQ(messages.str(), "the alarm sound " + path + " is a FIFO; it is not played\n");
 
     // Fixed by the user: it plays; broken again later: said again.
     ASSERT_EQ(::unlink(path.c_str()), 0);

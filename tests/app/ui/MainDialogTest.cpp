@@ -4,6 +4,9 @@
 #include "app/CSentinaxApp.h"
 #include "app/WindowRun.h"
 #include "config/LimitItem.h"
+#include "skin/AdjusterHint.h"
+#include "skin/CSkinText.h"
+#include "tests/support/RecordingReporter.h"
 #include "widgets/CDigitDisplay.h"
 #include "widgets/CHistoryGraph.h"
 
@@ -157,6 +160,36 @@ TEST_F(MainDialogTest, BoardKinds) {
     } else {
         EXPECT_TRUE(calls.empty());
     }
+}
+
+// A message reported while the window is up reaches standard error and the
+// hint line; the next pointer move brings the standing message back. The
+// window's reporter goes with the window.
+TEST_F(MainDialogTest, ReportedMessagesReachTheHintLine) {
+    if (!Scenario("demo"))
+        GTEST_SKIP();
+    const RecordingReporter standardError;
+    {
+        WindowRun run(*app);
+        MainController& c = run.Controller();
+        ASSERT_TRUE(c.OnInitDialog());
+        const auto hint = [&run] {
+            for (const CSkinText* field : run.Window().Texts())
+                if (field->Name() == kHintField)
+                    return field->Text().toStdString();
+            return std::string("<no hint field>");
+        };
+        c.SetStandingHint(StandingHint::NoTray, "standing");
+        ReportMessage(MessagePriority::Warning, "the alarm sound\nis not played");
+        QCoreApplication::processEvents();
+        EXPECT_EQ(hint(), "the alarm sound is not played");
+        c.OnHint(std::string());
+        EXPECT_EQ(hint(), "standing");
+        c.OnDestroy();
+    }
+    EXPECT_EQ(&ProcessReporter(), &standardError);
+    const std::string heard = standardError.Text();
+    EXPECT_NE(heard.find("the alarm sound\nis not played\n"), std::string::npos) << heard;
 }
 
 // Ending with SIGTERM after settings changed in memory rewrites exactly the

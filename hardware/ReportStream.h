@@ -1,8 +1,7 @@
 // An output stream whose lines go to a report function, one call per line
-// (without its newline). The parts that report through a stream (the shared
-// memory, the alarm sound) are handed one, so that their lines reach the
-// platform's one reporter like every other message. A line still open when
-// the stream goes is reported then.
+// (without its newline). ReportedLines() (Reporter.h) is one whose lines go
+// to the process's reporter: the default of the parts that report through a
+// stream. A line still open when the stream goes is reported then.
 #pragma once
 
 #include <functional>

@@ -12,7 +12,8 @@
 // caller has nowhere else to say it).
 #pragma once
 
-#include "alerts/MessagePriority.h"
+#include "MessagePriority.h"
+#include "Reporter.h"
 
 #include <string>
 
@@ -22,14 +23,14 @@ namespace sentinax {
 // the file open on fd.
 bool StreamIsJournal(const char* journalStream, int fd);
 
-class JournalReporter {
+class JournalReporter : public Reporter {
 public:
     // fd: where the lines go; journal: whether they carry the priority.
     JournalReporter(int fd, bool journal) : fd_(fd), journal_(journal) {}
     // Standard error, with priorities when JOURNAL_STREAM names it.
     static JournalReporter ForStandardError();
 
-    void Report(MessagePriority priority, const std::string& message) const;
+    void Report(MessagePriority priority, const std::string& message) override;
     // The bytes Report writes for the message.
     std::string Format(MessagePriority priority, const std::string& message) const;
     bool Journal() const { return journal_; }

@@ -64,7 +64,7 @@ std::string JournalReporter::Format(MessagePriority priority, const std::string&
     return out;
 }
 
-void JournalReporter::Report(MessagePriority priority, const std::string& message) const {
+void JournalReporter::Report(MessagePriority priority, const std::string& message) {
     const std::string bytes = Format(priority, message);
     std::size_t done = 0;
     while (done < bytes.size()) {

@@ -1,6 +1,6 @@
 // Lines written to a report stream reach the report function whole, one call
 // per line, however the writes split them.
-#include "app/ReportStream.h"
+#include "hardware/ReportStream.h"
 
 #include <gtest/gtest.h>
 
