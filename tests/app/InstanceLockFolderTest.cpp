@@ -1,6 +1,7 @@
 // The instance lock's folder when /tmp/sentinax-<uid> is not ours: the
 // monitor must still start (and still refuse a true second copy), never
 // answer "Already Running!" for a copy that does not run.
+#include "ScopedEnv.h"
 #include "app/InstanceLock.h"
 
 #include <gtest/gtest.h>
@@ -17,30 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        had_ = std::getenv(name) != nullptr;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
+using test::ScopedEnv;
 
 class InstanceLockFolder : public ::testing::Test {
 protected:
