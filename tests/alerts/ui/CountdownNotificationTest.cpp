@@ -3,6 +3,7 @@
 // monitor, that the notification is withdrawn, and that a hung or missing
 // service never holds the caller up.
 #include "alerts/ui/CountdownNotification.h"
+#include "PrivateBus.h"
 
 #include <QDBusConnection>
 #include <QDeadlineTimer>
@@ -10,8 +11,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -49,70 +48,24 @@ template <typename Pred> bool SpinUntil(Pred pred) {
 class PrivateSessionBus : public testing::Test {
 protected:
     void SetUp() override {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
+        if (test::PrivateBus::Daemon().isEmpty())
             GTEST_SKIP() << "dbus-daemon not installed";
         ASSERT_TRUE(dir_.isValid());
         record_ = dir_.filePath(QStringLiteral("calls"));
-        const QString config = dir_.filePath(QStringLiteral("session.conf"));
-        QFile file(config);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral(R"(<!DOCTYPE busconfig PUBLIC
- "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=%1</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)")
-                       .arg(dir_.filePath(QStringLiteral("bus")))
-                       .toUtf8());
-        file.close();
-        daemon_.start(daemon, {QStringLiteral("--config-file=") + config,
-                               QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        ASSERT_TRUE(daemon_.waitForStarted(kLimitMs));
-        QByteArray out;
-        QDeadlineTimer deadline(kLimitMs);
-        while (!out.contains('\n') && !deadline.hasExpired() &&
-               daemon_.state() == QProcess::Running) {
-            daemon_.waitForReadyRead(100);
-            out += daemon_.readAllStandardOutput();
-        }
-        address_ = QString::fromUtf8(out).trimmed();
-        ASSERT_FALSE(address_.isEmpty()) << daemon_.readAllStandardError().constData();
+        const QString error = bus_.Start(test::PrivateBus::Kind::Session, dir_.path());
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        address_ = bus_.Address();
     }
     void TearDown() override {
         QDBusConnection::disconnectFromBus(QStringLiteral("sx-test-session"));
-        for (QProcess* p : {&service_, &daemon_}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->terminate();
-                if (!p->waitForFinished(kLimitMs)) {
-                    p->kill();
-                    p->waitForFinished();
-                }
-            }
-        }
+        test::StopProcess(service_);
+        bus_.Stop();
     }
     void StartService(const QString& mode) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
-        service_.setProcessEnvironment(env);
-        service_.start(QStringLiteral(SENTINAX_FAKE_NOTIFICATIONS), {record_, mode});
-        ASSERT_TRUE(service_.waitForStarted(kLimitMs));
-        QByteArray out;
-        QDeadlineTimer deadline(kLimitMs);
-        while (!out.contains("ready\n") && !deadline.hasExpired() &&
-               service_.state() == QProcess::Running) {
-            service_.waitForReadyRead(100);
-            out += service_.readAllStandardOutput();
-        }
-        ASSERT_TRUE(out.contains("ready\n")) << service_.readAllStandardError().constData();
+        const QString error =
+            bus_.StartHelper(service_, "DBUS_SESSION_BUS_ADDRESS",
+                             QStringLiteral(SENTINAX_FAKE_NOTIFICATIONS), {record_, mode});
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     }
     QDBusConnection Bus() {
         return QDBusConnection::connectToBus(address_, QStringLiteral("sx-test-session"));
@@ -128,7 +81,7 @@ protected:
     QTemporaryDir dir_;
     QString record_;
     QString address_;
-    QProcess daemon_;
+    test::PrivateBus bus_;
     QProcess service_;
 };
 
