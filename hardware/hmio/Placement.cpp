@@ -1,6 +1,7 @@
 #include "Placement.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace hmio {
@@ -49,6 +50,20 @@ public:
                 return x.Address < y.Address;
             return false; // keep the name order
         });
+        // The map's rows by the value they feed, in the map's order: each
+        // value then looks at its own rows only, not at the whole map.
+        for (const ChannelEntry& entry : in_.Map->Entries) {
+            const int index = TargetIndex(entry, in_.HostVendor);
+            const bool isParam = !FeedsSlot(entry);
+            if (isParam && index >= 0 && index < kParamCount)
+                paramRows_[index].push_back(&entry);
+            else if (!isParam && index >= 0 && index < kSlotCount)
+                slotRows_[index].push_back(&entry);
+        }
+        for (const SensorChip& chip : chips_) {
+            for (const SensorInput& input : chip.Inputs)
+                anyConfigLabel_ = anyConfigLabel_ || input.ConfigLabel;
+        }
     }
 
     Placement Run();
@@ -58,8 +73,8 @@ private:
                                     Placement& out);
     std::optional<Assignment> FromConfiguration(bool isParam, int index);
     std::optional<Assignment> FromGeneric(bool isParam, int index);
-    bool Targets(const ChannelEntry& entry, bool isParam, int index) const {
-        return FeedsSlot(entry) != isParam && TargetIndex(entry, in_.HostVendor) == index;
+    const std::vector<const ChannelEntry*>& RowsFor(bool isParam, int index) const {
+        return isParam ? paramRows_[index] : slotRows_[index];
     }
     // The chips a row pattern reads: "*" all of them; any other pattern only
     // the preferred chip that matches it.
@@ -100,12 +115,18 @@ private:
     const PlacementInput& in_;
     const std::vector<SensorChip>& chips_;
     std::vector<int> order_;
+    std::array<std::vector<const ChannelEntry*>, kSlotCount> slotRows_;
+    std::array<std::vector<const ChannelEntry*>, kParamCount> paramRows_;
+    bool anyConfigLabel_ = false; // an input labelled by the lm-sensors configuration
     const WiringBoard* board_ = nullptr;
 };
 
 std::optional<Assignment> Placer::FromConfiguration(bool isParam, int index) {
-    for (const ChannelEntry& entry : in_.Map->Entries) {
-        if (entry.Label.empty() || !Targets(entry, isParam, index))
+    if (!anyConfigLabel_)
+        return std::nullopt;
+    for (const ChannelEntry* row : RowsFor(isParam, index)) {
+        const ChannelEntry& entry = *row;
+        if (entry.Label.empty())
             continue;
         for (int c : order_) {
             if (!ChipNameMatches(entry.Chip, chips_[c].Prefix))
@@ -122,9 +143,8 @@ std::optional<Assignment> Placer::FromConfiguration(bool isParam, int index) {
 }
 
 std::optional<Assignment> Placer::FromGeneric(bool isParam, int index) {
-    for (const ChannelEntry& entry : in_.Map->Entries) {
-        if (!Targets(entry, isParam, index))
-            continue;
+    for (const ChannelEntry* row : RowsFor(isParam, index)) {
+        const ChannelEntry& entry = *row;
         const std::string stem = EntryStem(entry);
         for (int c : ChipsFor(entry.Chip)) {
             const auto& inputs = chips_[c].Inputs;
@@ -219,10 +239,7 @@ Placement Placer::Run() {
     // Every slot and byte that an item stands for or a map row feeds.
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const auto item = itemOfSlot(slot);
-        const bool mapped =
-            std::any_of(in_.Map->Entries.begin(), in_.Map->Entries.end(),
-                        [&](const ChannelEntry& e) { return Targets(e, false, slot); });
-        if (!item && !mapped)
+        if (!item && RowsFor(false, slot).empty())
             continue;
         out.Slots[slot] = Place(false, slot, item, out);
         if (out.Slots[slot])
@@ -230,10 +247,7 @@ Placement Placer::Run() {
     }
     for (int param = 0; param < kParamCount; ++param) {
         const auto item = itemOfParam(param);
-        const bool mapped =
-            std::any_of(in_.Map->Entries.begin(), in_.Map->Entries.end(),
-                        [&](const ChannelEntry& e) { return Targets(e, true, param); });
-        if (!item && !mapped)
+        if (!item && RowsFor(true, param).empty())
             continue;
         out.Params[param] = Place(true, param, item, out);
         if (out.Params[param])
