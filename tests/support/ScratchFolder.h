@@ -43,4 +43,23 @@ private:
     std::filesystem::path path_;
 };
 
+// Works in dir for the life of the object, and back in the folder it was in
+// on every way out of a test.
+class InFolder {
+public:
+    explicit InFolder(const std::filesystem::path& dir)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~InFolder() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
+
 } // namespace sentinax::test
