@@ -6,16 +6,44 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 namespace sentinax::test {
 
 inline constexpr int kBusLimitMs = 20000; // generous: only a broken build ever waits this long
+
+// Runs the event loop for ms milliseconds (the bus's answers arrive in it).
+inline void SpinEventLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The lines of a helper's record file; none while it does not exist.
+inline QStringList ReadLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// Waits until path holds at least count lines; returns what it holds then.
+inline QStringList WaitForLines(const QString& path, int count) {
+    QDeadlineTimer deadline(kBusLimitMs);
+    QStringList lines = ReadLines(path);
+    while (lines.size() < count && !deadline.hasExpired()) {
+        SpinEventLoop(20);
+        lines = ReadLines(path);
+    }
+    return lines;
+}
 
 // Ends a process started by a test: asked first, killed when it does not go.
 inline void StopProcess(QProcess& p) {

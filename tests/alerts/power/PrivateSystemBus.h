@@ -4,8 +4,6 @@
 #pragma once
 
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -26,32 +24,7 @@ inline const bool kSystemBusFenced = [] {
     return true;
 }();
 
-inline constexpr int kLimitMs = 20000; // generous: only a broken build ever waits this long
-
-inline void SpinEventLoop(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-inline QStringList ReadLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-// Waits until path holds at least count lines; returns what it holds then.
-inline QStringList WaitForLines(const QString& path, int count) {
-    QDeadlineTimer deadline(kLimitMs);
-    QStringList lines = ReadLines(path);
-    while (lines.size() < count && !deadline.hasExpired()) {
-        SpinEventLoop(20);
-        lines = ReadLines(path);
-    }
-    return lines;
-}
+inline constexpr int kLimitMs = kBusLimitMs;
 
 // A recorder script that appends "called <arguments>" to a file.
 inline QString WriteRecorder(const QTemporaryDir& dir, const QString& record) {

@@ -8,8 +8,6 @@
 #include <QDBusConnection>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -20,26 +18,14 @@
 namespace sentinax {
 namespace {
 
-constexpr int kLimitMs = 20000; // generous: only a broken build ever waits this long
-
-void Spin(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-QStringList Lines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
+using test::ReadLines;
+using test::SpinEventLoop;
 
 // Spins until pred holds or the limit passes; returns pred's last answer.
 template <typename Pred> bool SpinUntil(Pred pred) {
-    QDeadlineTimer deadline(kLimitMs);
+    QDeadlineTimer deadline(test::kBusLimitMs);
     while (!pred() && !deadline.hasExpired())
-        Spin(20);
+        SpinEventLoop(20);
     return pred();
 }
 
@@ -71,7 +57,7 @@ protected:
         return QDBusConnection::connectToBus(address_, QStringLiteral("sx-test-session"));
     }
     bool Recorded(const QString& prefix) {
-        for (const QString& line : Lines(record_)) {
+        for (const QString& line : ReadLines(record_)) {
             if (line.startsWith(prefix))
                 return true;
         }
@@ -91,15 +77,15 @@ TEST_F(PrivateSessionBus, AnnouncesWithCriticalUrgencyAndACancelActionThenWithdr
     ASSERT_TRUE(notice.Available());
     notice.Show(QStringLiteral("System Protection"), QStringLiteral("CPU temperature abnormal !"));
     ASSERT_TRUE(SpinUntil([&] { return Recorded(QStringLiteral("Notify")); }));
-    EXPECT_EQ(Lines(record_).value(0).toStdString(),
+    EXPECT_EQ(ReadLines(record_).value(0).toStdString(),
               "Notify app=Sentinax4 summary=System Protection urgency=2/uchar "
               "actions=cancel,Cancel timeout=0 id=1");
-    Spin(200); // the answer (id 1) arrives
+    SpinEventLoop(200); // the answer (id 1) arrives
     notice.Close();
     EXPECT_TRUE(SpinUntil([&] { return Recorded(QStringLiteral("CloseNotification 1")); }));
     notice.Close(); // nothing more to withdraw
-    Spin(200);
-    EXPECT_EQ(Lines(record_).size(), 2);
+    SpinEventLoop(200);
+    EXPECT_EQ(ReadLines(record_).size(), 2);
 }
 
 TEST_F(PrivateSessionBus, CancelOnTheNotificationReachesTheMonitorOnce) {
@@ -109,14 +95,14 @@ TEST_F(PrivateSessionBus, CancelOnTheNotificationReachesTheMonitorOnce) {
     QObject::connect(&notice, &CountdownNotification::cancelRequested, [&] { ++cancels; });
     notice.Show(QStringLiteral("System Protection"), QStringLiteral("body"));
     ASSERT_TRUE(SpinUntil([&] { return cancels > 0; }));
-    Spin(300);
+    SpinEventLoop(300);
     EXPECT_EQ(cancels, 1);
 
     // A click on a notification that is no longer ours is not a cancel.
     notice.Close();
     notice.Show(QStringLiteral("System Protection"), QStringLiteral("body"));
     notice.Close(); // withdrawn before the service answered or anyone clicked
-    Spin(600);
+    SpinEventLoop(600);
     EXPECT_EQ(cancels, 1);
 }
 
@@ -146,7 +132,7 @@ TEST_F(PrivateSessionBus, AHungServiceNeverHoldsTheCallerUp) {
     notice.Close();
     const qint64 callMs = clock.elapsed();
     ASSERT_TRUE(SpinUntil([&] { return Recorded(QStringLiteral("Notify")); }));
-    Spin(CountdownNotification::kCallTimeoutMs + 500); // past the call's timeout
+    SpinEventLoop(CountdownNotification::kCallTimeoutMs + 500); // past the call's timeout
     std::printf("Show and Close with a hung service took %lld ms; %d beats in %lld ms\n",
                 static_cast<long long>(callMs), fired, static_cast<long long>(clock.elapsed()));
     // Generous bound: the calls return without waiting for any answer.
