@@ -2,6 +2,7 @@
 // monitor must still start (and still refuse a true second copy), never
 // answer "Already Running!" for a copy that does not run.
 #include "ScopedEnv.h"
+#include "ScratchFolder.h"
 #include "app/InstanceLock.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +24,14 @@ using test::ScopedEnv;
 class InstanceLockFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "sx-lockdir.XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
+        ASSERT_FALSE(root_.empty());
         fs::create_directory(root_ + "/tmp");
         fs::create_directory(root_ + "/home");
     }
-    void TearDown() override { fs::remove_all(root_); }
     std::string Taken() const { return root_ + "/tmp/sentinax-" + std::to_string(getuid()); }
 
-    std::string root_;
+    test::ScratchFolder scratch_{"sx-lockdir"};
+    std::string root_ = scratch_.Path().string();
     ScopedEnv runtime_{"XDG_RUNTIME_DIR", nullptr};
     ScopedEnv cache_{"XDG_CACHE_HOME", nullptr};
 };

@@ -1,5 +1,6 @@
 #include "app/InstanceLock.h"
 #include "ScopedEnv.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,9 @@ namespace fs = std::filesystem;
 
 class InstanceLockTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/sx-lock-XXXXXX";
-        dir = mkdtemp(tmpl);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string dir;
+    void SetUp() override { ASSERT_FALSE(dir.empty()); }
+    test::ScratchFolder scratch{"sx-lock"};
+    std::string dir = scratch.Path().string();
 };
 
 // Runs Acquire in a child process, as a second copy of the program would.
