@@ -3,7 +3,8 @@
 // to three chips, parts separated by NUL bytes: a chip's name, then the
 // contents of its attribute files in the order of kAttributes; after the
 // chips, the host bridge's vendor file. The library then runs the monitor's
-// start-up and two sampling ticks on that tree with its built-in channel map.
+// start-up and two sampling ticks on that tree with its built-in channel map,
+// and for inputs of odd length the placement report.
 // The tree lives in memory (MemoryTree.h).
 #include "FuzzParts.h"
 #include "MemoryTree.h"
@@ -77,10 +78,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // What the monitor asks for besides the readings: the read status, the
     // placement report (--sensors) and the notices, drained as it drains them.
+    // The report reads the whole tree again, as `--sensors` does, which is a
+    // third of an input's time: inputs of odd length ask for it, so that the
+    // fuzzer still steers into it and the others are spared that third.
     HmioStatus status{};
     HmioGetStatus(&status);
     std::array<char, 8192> text{};
-    (void)HmioSensorReport(text.data(), text.size());
+    if (size % 2 == 1)
+        (void)HmioSensorReport(text.data(), text.size());
     while (HmioNextNotice(text.data(), text.size()) != 0) {
     }
     UnloadNTHMIO();

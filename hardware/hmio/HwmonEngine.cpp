@@ -93,6 +93,7 @@ void HwmonEngine::Close() {
         CloseChannel(channel);
     channels_.clear();
     chips_.clear();
+    placement_ = {}; // nothing is placed until the chips are found again
     open_ = false;
 }
 

@@ -57,6 +57,8 @@ public:
     void Open();
     void Close();
     bool AnyPlaced();
+    // The chips as last found (by Open, or by a rescan since).
+    const std::vector<SensorChip>& Chips() const { return chips_; }
 
     // Writes the placed ChipParams bytes that read (clamped to 0..255); true
     // when the CPU temperature (byte 0) read.

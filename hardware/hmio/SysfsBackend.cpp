@@ -105,7 +105,8 @@ void SysfsBackend::EnsureOpen() {
         return;
     open_ = true;
     engine_.Open();
-    for (const SensorChip& chip : ScanHwmonFolders(root_ + "sys/class/hwmon/")) {
+    // The chips the engine has just found: a second scan would read them all again.
+    for (const SensorChip& chip : engine_.Chips()) {
         intrusionFd_ =
             ::open(AttributePath(chip, "intrusion0_alarm").c_str(), O_RDONLY | O_CLOEXEC);
         if (intrusionFd_ >= 0) {
