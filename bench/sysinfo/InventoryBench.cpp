@@ -12,7 +12,6 @@
 #include "sysinfo/InventoryFill.h"
 #include "sysinfo/LinuxInventorySource.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -120,12 +119,3 @@ BENCHMARK(BM_DialogFileTree)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMi
 
 } // namespace
 } // namespace sentinax
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -7,13 +7,12 @@
 #include "CAboutDialog.h"
 #include "CAnimatedPicture.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QPainter>
 #include <QTimer>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 
 namespace {
 
@@ -146,14 +145,3 @@ void BM_AboutTick(benchmark::State& state) {
 BENCHMARK(BM_AboutTick);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

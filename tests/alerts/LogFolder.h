@@ -4,11 +4,9 @@
 // zero padding).
 #pragma once
 
-#include <cstdlib>
+#include "ScratchFolder.h"
+
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace sentinax::testing {
@@ -26,27 +24,14 @@ inline std::tm FixedTime() {
 
 class LogFolder {
 public:
-    LogFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "sxlog.XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-    }
-    ~LogFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-    LogFolder(const LogFolder&) = delete;
-    LogFolder& operator=(const LogFolder&) = delete;
-
     const std::string& Dir() const { return dir_; }
     std::string LogPath() const { return dir_ + "/log.dat"; }
     // The log file's bytes; empty when there is none.
-    std::string Bytes() const {
-        std::ifstream in(LogPath(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string Bytes() const { return sentinax::test::ReadFile(LogPath()); }
 
 private:
-    std::string dir_;
+    sentinax::test::ScratchFolder scratch_{"sxlog"};
+    std::string dir_ = scratch_.Path().string();
 };
 
 } // namespace sentinax::testing

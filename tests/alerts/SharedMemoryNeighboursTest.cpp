@@ -2,6 +2,7 @@
 // while the monitor writes, objects or a lock made by another user, and a
 // FIFO under either name. Monitoring must never die or hang for any of them,
 // and every refusal is said, naming the object and its owner.
+#include "EndedRunObjects.h"
 #include "alerts/SharedBlockReader.h"
 #include "alerts/SharedSensorMemory.h"
 
@@ -81,6 +82,8 @@ class SharedMemoryNeighbours : public ::testing::Test {
 protected:
     void SetUp() override {
         static int counter = 0;
+        if (counter == 0)
+            test::RemoveObjectsOfEndedRuns("sx-nb");
         const std::string tag =
             "/sx-nb-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
         shm_ = tag + "-HMShared";

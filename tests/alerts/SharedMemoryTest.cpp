@@ -1,3 +1,4 @@
+#include "EndedRunObjects.h"
 #include "alerts/SharedSensorMemory.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,8 @@ class SharedMemoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         static int counter = 0;
+        if (counter == 0)
+            test::RemoveObjectsOfEndedRuns("sx-test");
         const std::string tag =
             "/sx-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
         shm_ = tag + "-HMShared";

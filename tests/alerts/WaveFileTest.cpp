@@ -1,5 +1,6 @@
 // The check a sound file passes before the player gets it.
 #include "alerts/WaveFile.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -81,8 +82,8 @@ TEST(CheckWaveHeader, AcceptsPlayableFilesAndSaysWhatIsWrongWithOthers) {
 }
 
 TEST(CheckWaveFile, OnlyRegularFilesOfSensibleSizeArePlayed) {
-    std::string pattern = (fs::temp_directory_path() / "sx-wave.XXXXXX").string();
-    const std::string dir = ::mkdtemp(pattern.data());
+    const test::ScratchFolder scratch("sx-wave");
+    const std::string dir = scratch.Path().string();
     ASSERT_EQ(::mkfifo((dir + "/fifo.wav").c_str(), 0600), 0);
     fs::create_directory(dir + "/folder.wav");
     fs::create_symlink("/dev/zero", dir + "/zero.wav");
@@ -105,7 +106,6 @@ TEST(CheckWaveFile, OnlyRegularFilesOfSensibleSizeArePlayed) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(CheckWaveFile(c.path), c.why) << c.path;
-    fs::remove_all(dir);
 }
 
 } // namespace

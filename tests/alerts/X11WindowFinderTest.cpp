@@ -3,6 +3,7 @@
 #include "alerts/X11WindowFinder.h"
 #include "alerts/Suppression.h"
 
+#include "ScopedEnv.h"
 #include "XTestDisplay.h"
 
 #include <gtest/gtest.h>
@@ -139,7 +140,8 @@ TEST_F(X11WindowFinderTest, AnswersFromTheLastScanUntilWindowsChange) {
     EXPECT_FALSE(MonitoringSuppressed(*finder_));
 
     const unsigned before = finder_->Scans();
-    for (unsigned i = 0; i < X11WindowFinder::kRescanEvery + 1; ++i) MonitoringSuppressed(*finder_);
+    for (unsigned i = 0; i < X11WindowFinder::kRescanEvery + 1; ++i)
+        MonitoringSuppressed(*finder_);
     EXPECT_EQ(finder_->Scans(), before + 1) << "one scan per period all the same";
 }
 
@@ -187,14 +189,11 @@ TEST_F(X11WindowFinderTest, ReadsTheWindowManagersClientList) {
 }
 
 TEST(X11WindowFinderWithoutServer, NoDisplayFindsNothing) {
-    const char* saved = std::getenv("DISPLAY");
-    const std::string restore = saved != nullptr ? saved : "";
-    ::unsetenv("DISPLAY");
-    X11WindowFinder fromEnvironment;
-    EXPECT_FALSE(fromEnvironment.WindowExists("Configuration"));
-    EXPECT_FALSE(MonitoringSuppressed(fromEnvironment));
-    if (saved != nullptr) {
-        ::setenv("DISPLAY", restore.c_str(), 1);
+    {
+        const test::ScopedEnv noDisplay("DISPLAY", nullptr);
+        X11WindowFinder fromEnvironment;
+        EXPECT_FALSE(fromEnvironment.WindowExists("Configuration"));
+        EXPECT_FALSE(MonitoringSuppressed(fromEnvironment));
     }
 
     X11WindowFinder empty{std::string()};

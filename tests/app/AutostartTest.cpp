@@ -1,6 +1,7 @@
 // `--autostart on|off`: the entry is written only where it belongs, never
 // through something planted, and a failure names its cause.
 #include "app/Autostart.h"
+#include "ScratchFolder.h"
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
@@ -16,40 +17,35 @@ namespace sentinax {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-}
+using test::ReadFile;
 
 class AutostartTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/sx-autostart-XXXXXX";
-        dir = ::mkdtemp(pattern);
+        ASSERT_FALSE(dir.empty());
         entry = AutostartEntryPath(nullptr, dir.c_str());
         std::ofstream(dir / "precious") << "precious\n";
         ::chmod((dir / "precious").c_str(), 0600);
     }
-    void TearDown() override { fs::remove_all(dir); }
     int Switch(bool on, const std::string& program = "/opt/sx/bin/sentinax4") {
         out.str("");
         errors.str("");
         return SwitchAutostart(on, entry, program, out, errors);
     }
     void ExpectPreciousUntouched() {
-        EXPECT_EQ(Read(dir / "precious"), "precious\n");
+        EXPECT_EQ(ReadFile(dir / "precious"), "precious\n");
         EXPECT_EQ(fs::status(dir / "precious").permissions(),
                   fs::perms::owner_read | fs::perms::owner_write);
     }
-    fs::path dir;
+    test::ScratchFolder scratch{"sx-autostart"};
+    fs::path dir = scratch.Path();
     std::string entry;
     std::ostringstream out, errors;
 };
 
 TEST_F(AutostartTest, OnWritesTheEntryInFoldersOfTheUsersOwnAndOffRemovesIt) {
     ASSERT_EQ(Switch(true), 0) << errors.str();
-    EXPECT_EQ(Read(entry), AutostartEntry("/opt/sx/bin/sentinax4"));
+    EXPECT_EQ(ReadFile(entry), AutostartEntry("/opt/sx/bin/sentinax4"));
     EXPECT_EQ(out.str(), "Sentinax 4 starts at log-in (" + entry + ").\n");
     EXPECT_EQ(fs::status(dir / ".config/autostart").permissions(), fs::perms::owner_all);
     ASSERT_EQ(Switch(false), 0);
@@ -102,7 +98,7 @@ TEST_F(AutostartTest, SomethingPlantedIsNeverWrittenThrough) {
         EXPECT_EQ(errors.str(), message);
         ExpectPreciousUntouched();
         if (c.status == 0) {
-            EXPECT_EQ(Read(entry), AutostartEntry("/opt/sx/bin/sentinax4"));
+            EXPECT_EQ(ReadFile(entry), AutostartEntry("/opt/sx/bin/sentinax4"));
         }
     }
     // Off leaves a planted link alone too, and says so.

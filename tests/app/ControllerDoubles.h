@@ -2,6 +2,7 @@
 // the main window's logic.
 #pragma once
 
+#include "EndedRunObjects.h"
 #include "FakeHardware.h"
 
 #include "alerts/AlarmSound.h"
@@ -133,6 +134,10 @@ struct RecordingPrograms : ExternalPrograms {
 };
 
 struct FakePlatform : Platform {
+    FakePlatform() {
+        RemoveObjectsOfEndedRuns("sx-test-hmshared");
+        RemoveObjectsOfEndedRuns("sx-test-hmlock");
+    }
     FakeWindows windows;
     FakeSound sound;
     // A private block so that tests never meet a running monitor's /HMShared.

@@ -2,14 +2,12 @@
 // library: when the countdown comes and when it does not, for CPUs rated by the
 // kernel's critical limit, by the table or not at all; a hot start; a missing
 // CPU temperature; the end of the program during a countdown.
-#include "ControllerDoubles.h"
+#include "TickFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace sentinax {
@@ -44,49 +42,21 @@ TEST(IdentifyCpu, TakesTheFirstProcessorAndSurvivesBrokenText) {
     }
 }
 
-class CpuProtectionTickTest : public ::testing::Test {
+class CpuProtectionTickTest : public TickFixture {
 protected:
-    void SetUp() override {
-        hw().Reset();
-        char tmpl[] = "/tmp/sx-protect-XXXXXX";
-        dir = mkdtemp(tmpl);
-        settings.IntervalTime = 3;
-        settings.Celsius = 1;
-        settings.SoundWarning = 1;
-    }
-    void TearDown() override {
-        controller.reset();
-        std::filesystem::remove_all(dir);
-    }
-    static FakeHardware& hw() { return FakeHardware::Instance(); }
-
     // Starts on the demo board with every limit wide except the CPU's upper
     // one; the start-up tick is the first evaluation.
     void Start(int32_t cpuUpper) {
-        hw().Dmi = FakeHardware::BoardDmi("KX-4100 Demo", "1.0");
-        controller = std::make_unique<MainController>(settings, -1, view, timers, adjusters,
-                                                      platform, CompanionPaths{}, dir + "/log.dat");
-        if (sink)
-            controller->AddSink(sink);
-        ASSERT_TRUE(controller->OnInitDialog());
+        Open("KX-4100 Demo", LimitsSet::Wide, sink);
+        if (HasFatalFailure())
+            return;
         Thresholds& l = controller->Limits();
-        for (int i = 0; i < kLimitCount; ++i)
-            l[i] = (i % 2 == 0) ? 1000000 : -1000000;
         l.cpuTempUpper = cpuUpper;
         l.cpuTempLower = 0;
         view.calls.clear();
         tick();
     }
-    void tick() { controller->OnTimer(kSamplingTimer); }
-    void ticks(int n) {
-        for (int i = 0; i < n; ++i)
-            tick();
-    }
     int dialogs() const { return view.Count("RunOverTemperatureDialog"); }
-    std::string log() {
-        std::ifstream in(dir + "/log.dat", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     bool reported(const std::string& part) const {
         for (const std::string& r : platform.reports) {
             if (r.find(part) != std::string::npos)
@@ -95,13 +65,6 @@ protected:
         return false;
     }
 
-    std::string dir;
-    AppSettings settings;
-    RecordingView view;
-    RecordingTimers timers;
-    FakePlatform platform;
-    RecordingAdjusters adjusters;
-    std::unique_ptr<MainController> controller;
     ReadingSink* sink = nullptr; // handed to the controller by Start
 };
 

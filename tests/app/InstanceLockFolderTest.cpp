@@ -1,6 +1,8 @@
 // The instance lock's folder when /tmp/sentinax-<uid> is not ours: the
 // monitor must still start (and still refuse a true second copy), never
 // answer "Already Running!" for a copy that does not run.
+#include "ScopedEnv.h"
+#include "ScratchFolder.h"
 #include "app/InstanceLock.h"
 
 #include <gtest/gtest.h>
@@ -17,43 +19,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        had_ = std::getenv(name) != nullptr;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
+using test::ScopedEnv;
 
 class InstanceLockFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "sx-lockdir.XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
+        ASSERT_FALSE(root_.empty());
         fs::create_directory(root_ + "/tmp");
         fs::create_directory(root_ + "/home");
     }
-    void TearDown() override { fs::remove_all(root_); }
     std::string Taken() const { return root_ + "/tmp/sentinax-" + std::to_string(getuid()); }
 
-    std::string root_;
+    test::ScratchFolder scratch_{"sx-lockdir"};
+    std::string root_ = scratch_.Path().string();
     ScopedEnv runtime_{"XDG_RUNTIME_DIR", nullptr};
     ScopedEnv cache_{"XDG_CACHE_HOME", nullptr};
 };

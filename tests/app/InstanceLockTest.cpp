@@ -1,4 +1,6 @@
 #include "app/InstanceLock.h"
+#include "ScopedEnv.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +17,9 @@ namespace fs = std::filesystem;
 
 class InstanceLockTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/sx-lock-XXXXXX";
-        dir = mkdtemp(tmpl);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string dir;
+    void SetUp() override { ASSERT_FALSE(dir.empty()); }
+    test::ScratchFolder scratch{"sx-lock"};
+    std::string dir = scratch.Path().string();
 };
 
 // Runs Acquire in a child process, as a second copy of the program would.
@@ -66,18 +65,29 @@ TEST_F(InstanceLockTest, UnopenableLockFileCountsAsRefusal) {
 }
 
 TEST_F(InstanceLockTest, DefaultFolderIsTheRuntimeFolderOrAPrivateOne) {
-    const char* saved = std::getenv("XDG_RUNTIME_DIR");
-    const std::string keep = saved ? saved : "";
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    EXPECT_EQ(InstanceLock::DefaultFolder(), dir);
-    unsetenv("XDG_RUNTIME_DIR");
+    {
+        test::ScopedEnv runtime("XDG_RUNTIME_DIR", dir);
+        EXPECT_EQ(InstanceLock::DefaultFolder(), dir);
+    }
+    test::ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    const std::string expected = "/tmp/sentinax-" + std::to_string(getuid());
+    // The fallback folder this test makes goes with it; one that was there
+    // before (a monitor of this user's) is left alone.
+    struct stat before {};
+    const bool existed = lstat(expected.c_str(), &before) == 0;
+    struct RemoveMade {
+        const std::string& path;
+        bool keep;
+        ~RemoveMade() {
+            if (!keep)
+                rmdir(path.c_str());
+        }
+    } removeMade{expected, existed};
     const std::string fallback = InstanceLock::DefaultFolder();
-    EXPECT_EQ(fallback, "/tmp/sentinax-" + std::to_string(getuid()));
+    EXPECT_EQ(fallback, expected);
     struct stat st {};
     ASSERT_EQ(stat(fallback.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
-    if (saved)
-        setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
 }
 
 } // namespace

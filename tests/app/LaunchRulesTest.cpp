@@ -1,5 +1,6 @@
 // Finding programs and building the browser's command line without a shell.
 #include "app/LaunchRules.h"
+#include "ScratchFolder.h"
 #include "hardware/XdgFolder.h"
 
 #include <gtest/gtest.h>
@@ -47,8 +48,8 @@ TEST(LaunchRules, DesktopEntryExecComesFromItsOwnGroup) {
 }
 
 TEST(LaunchRules, ProgramsAreFoundOnTheSearchPathOnlyWhenExecutable) {
-    char pattern[] = "/tmp/sx-launch-XXXXXX";
-    const std::filesystem::path dir = ::mkdtemp(pattern);
+    const test::ScratchFolder scratch("sx-launch");
+    const std::filesystem::path& dir = scratch.Path();
     std::filesystem::create_directories(dir / "a");
     std::filesystem::create_directories(dir / "b/frostline"); // a folder of that name
     std::ofstream(dir / "a/frostline") << "#!/bin/sh\n";      // not executable
@@ -63,7 +64,6 @@ TEST(LaunchRules, ProgramsAreFoundOnTheSearchPathOnlyWhenExecutable) {
     EXPECT_EQ(FindOnPath((dir / "d/frostline").string(), ""), (dir / "d/frostline").string());
     EXPECT_EQ(FindOnPath((dir / "a/frostline").string(), path), "");
     EXPECT_EQ(FindOnPath("", path), "");
-    std::filesystem::remove_all(dir);
 }
 
 TEST(LaunchRules, ApplicationFoldersFollowTheBaseDirectories) {

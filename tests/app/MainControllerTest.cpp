@@ -1,6 +1,7 @@
 #include "ControllerDoubles.h"
 #include "FakeHardware.h"
 #include "LogFolder.h"
+#include "ScratchFolder.h"
 
 #include "app/MainController.h"
 
@@ -218,31 +219,25 @@ namespace {
 // The clean-up writes the settings changed during the run into the skin file
 // in the working folder, once.
 TEST_F(MainControllerTest, CleanUpSavesChangedSettingsIntoTheSkinOnce) {
-    char tmpl[] = "/tmp/sx-ctl-XXXXXX";
-    const std::string dir = mkdtemp(tmpl);
-    const std::string oldCwd = std::filesystem::current_path();
+    const test::ScratchFolder scratch("sx-ctl");
+    const std::string dir = scratch.Path().string();
     std::filesystem::create_directories(dir + "/Skins");
     {
         std::ofstream skin(dir + "/Skins/Skin.ini");
         skin << "; hand-written\r\n[Screen]\r\nIntervalTime=3\r\nSoundWarning=1\r\n";
     }
-    std::filesystem::current_path(dir);
+    const test::InFolder inDir(dir);
     ASSERT_TRUE(controller.OnInitDialog());
     settings.IntervalTime = 7;
     settings.SoundWarning = 0;
     settings.ScreenSettingsChanged = true;
     controller.OnDestroy();
-    auto read = [&] {
-        std::ifstream in(dir + "/Skins/Skin.ini", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    EXPECT_EQ(read(), "; hand-written\r\n[Screen]\r\nIntervalTime=7\r\nSoundWarning=0\r\n");
+    EXPECT_EQ(test::ReadFile(dir + "/Skins/Skin.ini"),
+              "; hand-written\r\n[Screen]\r\nIntervalTime=7\r\nSoundWarning=0\r\n");
     // A second clean-up (the session ending, then the window going) writes nothing.
     std::filesystem::remove(dir + "/Skins/Skin.ini");
     controller.OnDestroy();
     EXPECT_FALSE(std::filesystem::exists(dir + "/Skins/Skin.ini"));
-    std::filesystem::current_path(oldCwd);
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

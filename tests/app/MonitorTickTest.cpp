@@ -1,7 +1,7 @@
 // Whole ticks of the main window's logic on a double of the hardware library:
 // sampling, conversion, display, evaluation, log, alarm, dialogs and the
 // shared block, as a user of the monitor would see them.
-#include "ControllerDoubles.h"
+#include "TickFixture.h"
 
 #include "alerts/HmSharedBlock.h"
 #include "hardware/LibraryStatus.h"
@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <sys/mman.h>
 
@@ -19,46 +17,22 @@ namespace {
 
 using namespace test;
 
-class MonitorTickTest : public ::testing::Test {
+class MonitorTickTest : public TickFixture {
 protected:
-    void SetUp() override {
-        hw().Reset();
-        char tmpl[] = "/tmp/sx-tick-XXXXXX";
-        dir = mkdtemp(tmpl);
-        settings.IntervalTime = 3;
-        settings.Celsius = 1;
-        settings.SoundWarning = 1;
-    }
-    void TearDown() override {
-        controller.reset();
-        std::filesystem::remove_all(dir);
-    }
-    static FakeHardware& hw() { return FakeHardware::Instance(); }
-
-    // Starts the window on a board of this product with these table rows.
+    // Starts the window on a board of this product with these table rows;
+    // nothing warns unless a test narrows a limit.
     void Start(const std::string& product = "KX-4100 Demo", const std::string& rows = "") {
-        hw().Dmi = FakeHardware::BoardDmi(product, "1.0");
         std::istringstream in(rows);
         std::ostringstream errors;
         ParseBoardTable(in, "test.table", platform.table, errors);
         ASSERT_EQ(errors.str(), "");
-        controller = std::make_unique<MainController>(settings, -1, view, timers, adjusters,
-                                                      platform, CompanionPaths{}, dir + "/log.dat");
-        ASSERT_TRUE(controller->OnInitDialog());
-        // Wide limits: nothing warns unless a test narrows one.
-        Thresholds& l = controller->Limits();
-        for (int i = 0; i < kLimitCount; ++i)
-            l[i] = (i % 2 == 0) ? 1000000 : -1000000;
+        Open(product, LimitsSet::Wide);
+        if (HasFatalFailure())
+            return;
         view.calls.clear();
         tick(); // the start-up tick
     }
-    void tick(int id = kSamplingTimer) { controller->OnTimer(id); }
-    std::string text(ReadoutItem item) { return view.texts[static_cast<int>(item)]; }
     std::vector<double>& points(ReadoutItem item) { return view.points[static_cast<int>(item)]; }
-    std::string log() {
-        std::ifstream in(dir + "/log.dat", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     HmSharedBlock block() {
         HmSharedBlock b{};
         const std::string name = "/sx-test-hmshared-" + std::to_string(getpid());
@@ -70,14 +44,6 @@ protected:
         }
         return b;
     }
-
-    std::string dir;
-    AppSettings settings;
-    RecordingView view;
-    RecordingTimers timers;
-    FakePlatform platform;
-    RecordingAdjusters adjusters;
-    std::unique_ptr<MainController> controller;
 };
 
 TEST_F(MonitorTickTest, DemoBoardShowsEveryItem) {
@@ -410,41 +376,12 @@ namespace {
 
 using namespace test;
 
-class LibraryStatusTickTest : public ::testing::Test {
+class LibraryStatusTickTest : public TickFixture {
 protected:
     void SetUp() override {
-        hw().Reset();
-        char tmpl[] = "/tmp/sx-status-XXXXXX";
-        dir = mkdtemp(tmpl);
-        settings.IntervalTime = 3;
-        settings.Celsius = 1;
-        settings.SoundWarning = 1;
-        hw().Dmi = FakeHardware::BoardDmi("KX-4100 Demo", "1.0");
-        controller = std::make_unique<MainController>(settings, -1, view, timers, adjusters,
-                                                      platform, CompanionPaths{}, dir + "/log.dat");
-        EXPECT_TRUE(controller->OnInitDialog());
-        // Limits every reading of the fake board breaks.
-        Thresholds& l = controller->Limits();
-        for (int i = 0; i < kLimitCount; ++i)
-            l[i] = (i % 2 == 0) ? -1000000 : 1000000;
+        TickFixture::SetUp();
+        Open("KX-4100 Demo", LimitsSet::Broken);
     }
-    void TearDown() override {
-        controller.reset();
-        std::filesystem::remove_all(dir);
-    }
-    static FakeHardware& hw() { return FakeHardware::Instance(); }
-    std::string text(ReadoutItem item) { return view.texts[static_cast<int>(item)]; }
-    std::string log() {
-        std::ifstream in(dir + "/log.dat", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::string dir;
-    AppSettings settings;
-    RecordingView view;
-    RecordingTimers timers;
-    FakePlatform platform;
-    RecordingAdjusters adjusters;
-    std::unique_ptr<MainController> controller;
 };
 
 // Items whose source the library lost show "N A" and are never evaluated, so

@@ -1,6 +1,7 @@
 // What a monitor run as a service tells the journal and systemd: its lines
 // with their priorities only where standard error is the journal's stream,
 // and its state through the notification socket.
+#include "ScratchFolder.h"
 #include "app/SystemdNotifier.h"
 #include "hardware/JournalReporter.h"
 
@@ -82,8 +83,8 @@ TEST(JournalReporter, TheStreamIsTheJournalOnlyWhenItsDeviceAndInodeMatch) {
 }
 
 TEST(SystemdNotifier, SendsItsStateToTheSocketSystemdNamed) {
-    char pattern[] = "/tmp/sx-notify-XXXXXX";
-    const std::string dir = ::mkdtemp(pattern);
+    const test::ScratchFolder scratch("sx-notify");
+    const std::string dir = scratch.Path().string();
     const std::string path = dir + "/notify";
     const std::string abstractName = "@sx-notify-test-" + std::to_string(::getpid());
     for (const std::string& name : {path, abstractName}) {
@@ -107,8 +108,6 @@ TEST(SystemdNotifier, SendsItsStateToTheSocketSystemdNamed) {
             << name;
         ::close(fd);
     }
-    ::unlink(path.c_str());
-    ::rmdir(dir.c_str());
     // Not run by systemd, or a value that names no socket: nothing is sent.
     const std::string tooLong = "/" + std::string(200, 'x');
     for (const char* none :

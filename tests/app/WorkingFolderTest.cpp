@@ -1,6 +1,7 @@
 // Which folder the monitor works in, the per-user folder's first filling, and
 // the program's own switches.
 #include "app/WorkingFolder.h"
+#include "ScratchFolder.h"
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
@@ -15,17 +16,12 @@ namespace sentinax {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-}
+using test::ReadFile;
 
 class WorkingFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/sx-workdir-XXXXXX";
-        dir = ::mkdtemp(pattern);
+        ASSERT_FALSE(dir.empty());
         // An installed data folder with two skins, a picture and the sound.
         fs::create_directories(dir / "share/sentinax/Skins");
         std::ofstream(dir / "share/sentinax/Skins/Skin.ini") << "[Screen]\nIntervalTime=3\n";
@@ -35,15 +31,12 @@ protected:
         fs::create_directories(dir / "home");
         fs::create_directories(dir / "started");
     }
-    void TearDown() override {
-        ::chmod(dir.c_str(), 0700);
-        fs::remove_all(dir);
-    }
     WorkingFolderChoice Choose(const char* dataHome) {
         return ChooseWorkingFolder((dir / "started").string(), dataHome, (dir / "home").c_str(),
                                    (dir / "share/sentinax").string());
     }
-    fs::path dir;
+    test::ScratchFolder scratch{"sx-workdir"};
+    fs::path dir = scratch.Path();
 };
 
 TEST_F(WorkingFolderTest, AFolderWithSkinsIsKept) {
@@ -59,9 +52,9 @@ TEST_F(WorkingFolderTest, ThePerUserFolderIsFilledOnceAndTheUsersFilesStay) {
     WorkingFolderChoice choice = Choose("relative/ignored");
     EXPECT_EQ(choice.Folder, user.string());
     EXPECT_TRUE(choice.Problems.empty());
-    EXPECT_EQ(Read(user / "Skins/Skin.ini"), "[Screen]\nIntervalTime=3\n");
-    EXPECT_EQ(Read(user / "Skins/Main.jpg"), "jpeg");
-    EXPECT_EQ(Read(user / "SOUND.wav"), "RIFF");
+    EXPECT_EQ(ReadFile(user / "Skins/Skin.ini"), "[Screen]\nIntervalTime=3\n");
+    EXPECT_EQ(ReadFile(user / "Skins/Main.jpg"), "jpeg");
+    EXPECT_EQ(ReadFile(user / "SOUND.wav"), "RIFF");
     struct stat st {};
     ASSERT_EQ(::stat(user.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0700u) << "a folder made for the user is the user's alone";
@@ -73,9 +66,9 @@ TEST_F(WorkingFolderTest, ThePerUserFolderIsFilledOnceAndTheUsersFilesStay) {
     std::ofstream(dir / "share/sentinax/Skins/Skin.ini") << "[Screen]\nIntervalTime=5\n";
     choice = Choose(nullptr);
     EXPECT_EQ(choice.Folder, user.string());
-    EXPECT_EQ(Read(user / "Skins/Skin.ini"), "[Screen]\nIntervalTime=9\n");
+    EXPECT_EQ(ReadFile(user / "Skins/Skin.ini"), "[Screen]\nIntervalTime=9\n");
     EXPECT_TRUE(fs::exists(user / "Skins/Skin4120.ini"));
-    EXPECT_EQ(Read(user / "SOUND.wav"), "RIFF");
+    EXPECT_EQ(ReadFile(user / "SOUND.wav"), "RIFF");
     for (const auto& entry : fs::directory_iterator(user / "Skins"))
         EXPECT_EQ(entry.path().filename().string().find(".seed"), std::string::npos);
 }
@@ -144,10 +137,10 @@ TEST_F(WorkingFolderTest, SeedingNeverWritesThroughAPlantedLink) {
                                     "-" + std::to_string(n)));
     const WorkingFolderChoice choice = Choose(nullptr);
     EXPECT_EQ(choice.Folder, user.string());
-    EXPECT_EQ(Read(dir / "precious"), "precious\n");
+    EXPECT_EQ(ReadFile(dir / "precious"), "precious\n");
     EXPECT_TRUE(fs::is_symlink(user / "Skins/Skin.ini"));
-    EXPECT_EQ(Read(user / "Skins/SkinBB.ini"), "[Screen]\n");
-    EXPECT_EQ(Read(user / "Skins/Main.jpg"), "jpeg");
+    EXPECT_EQ(ReadFile(user / "Skins/SkinBB.ini"), "[Screen]\n");
+    EXPECT_EQ(ReadFile(user / "Skins/Main.jpg"), "jpeg");
     ASSERT_EQ(choice.Problems.size(), 1u);
     EXPECT_EQ(choice.Problems[0], (user / "Skins/Skin.ini").string() +
                                       ": is a symbolic link; the installed copy is not put in "

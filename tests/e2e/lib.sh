@@ -4,6 +4,8 @@
 set -euo pipefail
 
 : "${RUN_DIR:?RUN_DIR must name the run folder of the build}"
+# This file's folder (the tests' shared data lies beside it).
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 WORK=$(mktemp -d /tmp/sx-e2e-XXXXXX)
 export XDG_RUNTIME_DIR=$WORK/runtime
@@ -287,6 +289,46 @@ start_tray_bus() {
   export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/session-bus
 }
 
+# start_tray_desktop: what the tray tests stand on (waybar, which
+# start_waybar starts, skips the test where it is missing): the working folder
+# on the demo scenario at a 1 s interval, the sway desktop and a private
+# session bus for the tray.
+start_tray_desktop() {
+  command -v waybar >/dev/null || skip "waybar is not installed (scripts/deps.sh)"
+  prepare_workdir
+  set_interval 1
+  start_sway
+  start_tray_bus
+  export HMIO_SCENARIO=$WORK/scenarios/demo.scenario
+}
+
+# start_waybar: a bar with a tray (a StatusNotifierItem host) at the top of
+# the sway desktop, 24 pixels high, on the session bus; its output goes to
+# $WORK/waybar.log. Sets WAYBAR_PID.
+start_waybar() {
+  printf '{"layer":"top","position":"top","height":24,"modules-right":["tray"],"tray":{"spacing":4}}\n' \
+    >"$WORK/waybar.json"
+  waybar -c "$WORK/waybar.json" >"$WORK/waybar.log" 2>&1 &
+  WAYBAR_PID=$!
+  APP_PIDS+=("$WAYBAR_PID")
+}
+
+# The items the tray's watcher holds ("service/path" each, quoted).
+tray_items() {
+  busctl --user get-property org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+    org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems 2>/dev/null | grep -o '"[^"]*"'
+}
+
+# Activates the first item of the tray as the tray does on a click.
+activate_tray_icon() {
+  local item service path
+  item=$(tray_items | tr -d '"' | head -n 1)
+  service=${item%%/*}
+  path=/${item#*/}
+  [ "$path" = "/$item" ] && path=/StatusNotifierItem
+  busctl --user call "$service" "$path" org.kde.StatusNotifierItem Activate ii 0 0
+}
+
 # The sway tree's window with this exact title: "x y width height" of its
 # rectangle on the output, or nothing (exit 1) while it is not mapped.
 sway_window_rect() {
@@ -325,29 +367,25 @@ set_cpu_upper_position() {
   sed -i "s/^\(1=CPU_TEMP_UPPER_LIMIT,.*,H,\)[0-9]*/\1$1/" "$WORK/Skins/Skin.ini"
 }
 
+# start_private_bus system|session: a dbus-daemon of the test's own with the
+# permissive policy of tests/support/private-bus.conf, its socket at
+# $WORK/TYPE-bus. Sets DBUS_SYSTEM_BUS_ADDRESS or DBUS_SESSION_BUS_ADDRESS.
+start_private_bus() {
+  local type=$1
+  sed -e "s|@TYPE@|$type|" -e "s|@SOCKET@|$WORK/$type-bus|" \
+    "$E2E_DIR/../support/private-bus.conf" >"$WORK/$type.conf"
+  dbus-daemon --config-file="$WORK/$type.conf" --nofork --print-address=1 \
+    >"$WORK/$type-address" 2>/dev/null &
+  APP_PIDS+=("$!")
+  wait_for 10 test -s "$WORK/$type-address" || fail "no private $type bus"
+  export "DBUS_${type^^}_BUS_ADDRESS=$(head -n 1 "$WORK/$type-address")"
+}
+
 # start_session_bus MODE: a private session bus with the fake notification
 # service in MODE (see tests/alerts/ui/FakeNotifications.cpp); its calls go to
 # $WORK/notifications.txt. Sets DBUS_SESSION_BUS_ADDRESS.
 start_session_bus() {
-  cat > "$WORK/session.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=$WORK/session-bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
-  dbus-daemon --config-file="$WORK/session.conf" --nofork --print-address=1 \
-    > "$WORK/session-address" 2>/dev/null &
-  APP_PIDS+=("$!")
-  wait_for 10 test -s "$WORK/session-address" || fail "no session bus"
-  export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$WORK/session-address")
+  start_private_bus session
   start_notifier "$1"
 }
 

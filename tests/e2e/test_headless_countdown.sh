@@ -17,22 +17,7 @@ for tool in dbus-daemon busctl; do command -v $tool >/dev/null || skip "$tool is
 prepare_workdir
 set_interval 1
 
-cat > "$WORK/system.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:path=$WORK/system-bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/><allow own="*"/><allow send_destination="*"/><allow receive_sender="*"/>
-  </policy>
-</busconfig>
-CONF
-dbus-daemon --config-file="$WORK/system.conf" --nofork >/dev/null 2>&1 &
-APP_PIDS+=("$!")
-export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$WORK/system-bus
-wait_for 10 test -S "$WORK/system-bus" || fail "no private system bus"
+start_private_bus system
 
 # start_logind MODE [NAME]: a fake logind recording into $WORK/logind-NAME.txt.
 start_logind() {

@@ -24,10 +24,8 @@ if [ -z "${SX_TREE_CASE:-}" ]; then
   exit 0
 fi
 
-mount -t tmpfs -o mode=1777 sentinax-shm /dev/shm
-source "$here/lib.sh"
 source "$here/../hmio/boards/lib.sh"
-unset HMIO_SYSFS_ROOT HMIO_SCENARIO HMIO_CHANNEL_MAP HMIO_BOARD_WIRING
+board_test_setup
 
 board_tree_begin "$WORK/tree"
 case $SX_TREE_CASE in

@@ -8,19 +8,10 @@
 # board's tree mounted over /sys in a private mount namespace.
 set -uo pipefail
 here=$(dirname "$(readlink -f "$0")")
-if [ -z "${SX_BOARD_NAMESPACE:-}" ]; then
-  if ! unshare --mount --propagation private true 2>/dev/null; then
-    echo "SKIP: cannot make a private mount namespace (needs root or user namespaces)"
-    exit 77
-  fi
-  SX_BOARD_NAMESPACE=1 exec unshare --mount --propagation private bash "$0" "$@"
-fi
-mount -t tmpfs -o mode=1777 sentinax-shm /dev/shm
-source "$here/lib.sh"
 source "$here/../hmio/boards/lib.sh"
-unset HMIO_SYSFS_ROOT HMIO_SCENARIO HMIO_CHANNEL_MAP HMIO_BOARD_WIRING
-mkdir -p "$XDG_CONFIG_HOME/sentinax"
-cp "$here/../hmio/boards/example-wiring.table" "$XDG_CONFIG_HOME/sentinax/board-wiring.table"
+enter_board_namespace "$@"
+board_test_setup
+use_example_wiring
 build_board_tree "$here/../hmio/boards/example-ryzen-nct6798.board" "$WORK/tree"
 mount_board_tree
 

@@ -6,17 +6,9 @@
 # are still checked. Runs on the example Ryzen board's tree without its rows.
 set -uo pipefail
 here=$(dirname "$(readlink -f "$0")")
-if [ -z "${SX_BOARD_NAMESPACE:-}" ]; then
-  if ! unshare --mount --propagation private true 2>/dev/null; then
-    echo "SKIP: cannot make a private mount namespace (needs root or user namespaces)"
-    exit 77
-  fi
-  SX_BOARD_NAMESPACE=1 exec unshare --mount --propagation private bash "$0" "$@"
-fi
-mount -t tmpfs -o mode=1777 sentinax-shm /dev/shm
-source "$here/lib.sh"
 source "$here/../hmio/boards/lib.sh"
-unset HMIO_SYSFS_ROOT HMIO_SCENARIO HMIO_CHANNEL_MAP
+enter_board_namespace "$@"
+board_test_setup
 # An empty shipped table: no row for any board.
 : > "$WORK/no-rows.table"
 export HMIO_BOARD_WIRING=$WORK/no-rows.table

@@ -10,12 +10,7 @@
 # the input region as one on a title bar), so there the window below is
 # only checked to get the clicks the monitor does not cover.
 source "$(dirname "$0")/lib.sh"
-command -v waybar >/dev/null || skip "waybar is not installed (scripts/deps.sh)"
-prepare_workdir
-set_interval 1
-start_sway
-start_tray_bus
-export HMIO_SCENARIO=$WORK/scenarios/demo.scenario
+start_tray_desktop
 grep -q '^Celsius=1' <(tr -d '\r' < "$WORK/Skins/Skin.ini") || fail "the shipped skin is not in Celsius"
 
 # A compositor that honours input regions in its hit test.
@@ -24,10 +19,7 @@ read -r major minor <<<"${sway_version:-0 0}"
 honours_regions=0
 [ "$major" -gt 1 ] || { [ "$major" = 1 ] && [ "$minor" -ge 10 ]; } && honours_regions=1
 
-printf '{"layer":"top","position":"top","height":24,"modules-right":["tray"],"tray":{"spacing":4}}\n' \
-  >"$WORK/waybar.json"
-waybar -c "$WORK/waybar.json" >"$WORK/waybar.log" 2>&1 &
-APP_PIDS+=("$!")
+start_waybar
 # The tray's bar first: it narrows the desktop, which moves the windows.
 tray_up() { busctl --user list 2>/dev/null | grep -q org.kde.StatusNotifierWatcher; }
 wait_for 15 tray_up || fail "the tray did not start: $(cat "$WORK/waybar.log")"
@@ -64,24 +56,12 @@ APP_PID=$!
 APP_PIDS+=("$APP_PID")
 wait_for 20 trace_has ValueRAM || fail "no readings"
 
-items() {
-  busctl --user get-property org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-    org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems 2>/dev/null | grep -o '"[^"]*"'
-}
-activate() {
-  local item service path
-  item=$(items | tr -d '"' | head -n 1)
-  service=${item%%/*}
-  path=/${item#*/}
-  [ "$path" = "/$item" ] && path=/StatusNotifierItem
-  busctl --user call "$service" "$path" org.kde.StatusNotifierItem Activate ii 0 0
-}
 shown() { sway_window_rect Sentinax4 >/dev/null; }
 hidden() { ! shown; }
 # restore: the window, once hidden to the tray, back from it; sets X Y W H.
 restore() {
   wait_for 10 hidden || fail "the window did not hide to the tray"
-  activate || fail "the icon does not answer the tray's activation"
+  activate_tray_icon || fail "the icon does not answer the tray's activation"
   wait_for 5 shown || fail "the window did not come back"
   sleep 0.5
   local rect
@@ -114,7 +94,7 @@ corner() {
 }
 
 # The tray is there from the start: the window shows, the first tick hides it.
-wait_for 10 items || fail "no icon in the tray"
+wait_for 10 tray_items || fail "no icon in the tray"
 wait_for 10 shown || fail "the window never showed"
 restore
 corner "shown from the tray"

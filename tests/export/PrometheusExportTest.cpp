@@ -1,5 +1,6 @@
 // The readings for Prometheus: the exposition text of one evaluation and its
 // file, replaced whole.
+#include "ScratchFolder.h"
 #include "export/PrometheusFileSink.h"
 #include "export/PrometheusText.h"
 
@@ -113,8 +114,8 @@ TEST(PrometheusText, ExpositionOfOneEvaluation) {
 }
 
 TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
-    char pattern[] = "/tmp/sx-prom-XXXXXX";
-    const fs::path dir = ::mkdtemp(pattern);
+    const test::ScratchFolder scratch("sx-prom");
+    const fs::path& dir = scratch.Path();
     std::vector<std::string> reports;
     PrometheusFileSink sink((dir / "metrics/").string(),
                             [&](const std::string& m) { reports.push_back(m); });
@@ -143,7 +144,6 @@ TEST(PrometheusFileSink, ReplacesTheFileWholeAndReportsAFailingFolderOnce) {
     struct stat st {};
     ASSERT_EQ(::stat(sink.Path().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
-    fs::remove_all(dir);
 }
 
 // Every metric the shipped alert rules, their tests and the dashboard query is
@@ -181,8 +181,8 @@ TEST(PrometheusText, TheShippedRulesAndDashboardAskOnlyForExportedMetrics) {
 // A link planted as sentinax.prom, or a folder others can change, is never
 // written through: what the link points to keeps its bytes, mode and owner.
 TEST(PrometheusFileSink, APlantedLinkOrAnOpenFolderIsRefusedAndSaid) {
-    char pattern[] = "/tmp/sx-prom-XXXXXX";
-    const fs::path dir = ::mkdtemp(pattern);
+    const test::ScratchFolder scratch("sx-prom");
+    const fs::path& dir = scratch.Path();
     std::ofstream(dir / "root-only") << "secret\n";
     ::chmod((dir / "root-only").c_str(), 0600);
     struct stat before {};
@@ -220,15 +220,14 @@ TEST(PrometheusFileSink, APlantedLinkOrAnOpenFolderIsRefusedAndSaid) {
         EXPECT_TRUE(fs::is_symlink(dir / "metrics/sentinax.prom"));
         EXPECT_EQ(std::distance(fs::directory_iterator(dir / "metrics"), {}), 1);
     }
-    fs::remove_all(dir);
 }
 
 // A file that can no longer be refreshed (a full disk, played by the file
 // size limit, which holds for root too) is removed, so that a scraper sees
 // the readings missing instead of frozen; the next good write brings it back.
 TEST(PrometheusFileSink, AFileThatCannotBeRefreshedIsRemovedNotLeftFrozen) {
-    char pattern[] = "/tmp/sx-prom-XXXXXX";
-    const fs::path dir = ::mkdtemp(pattern);
+    const test::ScratchFolder scratch("sx-prom");
+    const fs::path& dir = scratch.Path();
     const std::string text = PrometheusText(DemoBoard());
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
@@ -269,7 +268,6 @@ TEST(PrometheusFileSink, AFileThatCannotBeRefreshedIsRemovedNotLeftFrozen) {
     std::ifstream in(path);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), text);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1) << "no temporary file left";
-    fs::remove_all(dir);
 }
 
 } // namespace

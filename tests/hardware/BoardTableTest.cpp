@@ -1,4 +1,6 @@
 #include "hardware/BoardTable.h"
+#include "ScopedEnv.h"
+#include "ScratchFolder.h"
 #include "hardware/ProfileDecision.h"
 
 #include <gtest/gtest.h>
@@ -191,7 +193,8 @@ TEST(BoardTableLoad, MissingShippedTableIsReportedAndGivesDefaults) {
 }
 
 TEST(BoardTableLoad, UserRowsAreTriedBeforeShippedRowsOfTheSameList) {
-    auto dir = std::filesystem::temp_directory_path() / ("sx-board-" + std::to_string(getpid()));
+    const test::ScratchFolder scratch("sx-board");
+    const std::filesystem::path& dir = scratch.Path();
     std::filesystem::create_directories(dir / "sentinax");
     {
         std::ofstream(dir / "sentinax" / "boards.table")
@@ -199,12 +202,13 @@ TEST(BoardTableLoad, UserRowsAreTriedBeforeShippedRowsOfTheSameList) {
                "board 9999 => ChipSelector=bad\n"
                "[NoPowerFan]\nboard MyBoard => NoPowerFan=yes\n";
     }
-    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-    EXPECT_EQ(UserBoardTablePath(), (dir / "sentinax" / "boards.table").string());
     std::ostringstream err;
-    BoardTable table = LoadBoardTables(SX_BOARD_TABLE_SOURCE, UserBoardTablePath(), err);
-    unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(dir);
+    BoardTable table;
+    {
+        const test::ScopedEnv config("XDG_CONFIG_HOME", dir.c_str());
+        EXPECT_EQ(UserBoardTablePath(), (dir / "sentinax" / "boards.table").string());
+        table = LoadBoardTables(SX_BOARD_TABLE_SOURCE, UserBoardTablePath(), err);
+    }
 
     EXPECT_NE(err.str().find("boards.table:3: "), std::string::npos) << err.str();
     EXPECT_EQ(DecideProfile(table, {{}, "7001", ""}, 0).ChipSelector, 9); // shipped says 2
@@ -215,16 +219,14 @@ TEST(BoardTableLoad, UserRowsAreTriedBeforeShippedRowsOfTheSameList) {
 }
 
 TEST(BoardTableLoad, UserTablePathFallsBackToHome) {
-    const char* oldHome = std::getenv("HOME");
-    std::string saved = oldHome ? oldHome : "";
-    setenv("XDG_CONFIG_HOME", "relative/dir", 1); // relative: ignored
-    setenv("HOME", "/home/someone", 1);
-    EXPECT_EQ(UserBoardTablePath(), "/home/someone/.config/sentinax/boards.table");
-    unsetenv("XDG_CONFIG_HOME");
-    unsetenv("HOME");
+    {
+        const test::ScopedEnv config("XDG_CONFIG_HOME", "relative/dir"); // relative: ignored
+        const test::ScopedEnv home("HOME", "/home/someone");
+        EXPECT_EQ(UserBoardTablePath(), "/home/someone/.config/sentinax/boards.table");
+    }
+    const test::ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+    const test::ScopedEnv home("HOME", nullptr);
     EXPECT_EQ(UserBoardTablePath(), "");
-    if (oldHome)
-        setenv("HOME", saved.c_str(), 1);
 }
 
 TEST(ShippedBoardTable, RowCountsAndValueSets) {

@@ -1,6 +1,7 @@
 // The safe file opener every reader of outside files goes through: whatever
 // sits under a name, the call returns at once with the file or a reason.
 #include "hardware/RegularFile.h"
+#include "ScratchFolder.h"
 #include "hardware/BoardTable.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,7 @@ namespace fs = std::filesystem;
 class OddFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "sx-files.XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
+        ASSERT_FALSE(dir_.empty());
         std::ofstream(Path("plain")) << "twelve bytes";
         std::ofstream(Path("empty"));
         fs::create_directory(Path("folder"));
@@ -31,10 +31,10 @@ protected:
         fs::create_symlink("/dev/zero", Path("zero"));
         fs::create_symlink("plain", Path("link"));
     }
-    void TearDown() override { fs::remove_all(dir_); }
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
-    std::string dir_;
+    test::ScratchFolder scratch_{"sx-files"};
+    std::string dir_ = scratch_.Path().string();
 };
 
 // A FIFO without a writer would block a plain open or read for ever: every

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Library.h"
+#include "ScratchFolder.h"
 #include "hmio.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,10 @@ namespace fs = std::filesystem;
 class HmioFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/hmio-test-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
+        ASSERT_FALSE(dir_.empty());
         ClearEnvironment();
     }
-    void TearDown() override {
-        ClearEnvironment();
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { ClearEnvironment(); }
     static void ClearEnvironment() {
         for (const char* name :
              {"HMIO_SCENARIO", "HMIO_SYSFS_ROOT", "HMIO_TRACE", "HMIO_CHANNEL_MAP"})
@@ -70,7 +67,8 @@ protected:
         return lines;
     }
 
-    fs::path dir_;
+    sentinax::test::ScratchFolder scratch_{"hmio-test"};
+    fs::path dir_ = scratch_.Path();
 };
 
 } // namespace hmio_test

@@ -2,6 +2,7 @@
 // error is left out and reported once with its file and line; the other
 // files still count.
 #include "SensorsLibrary.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,9 @@ using namespace hmio;
 class SensorsLibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/sensors-config-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
+        ASSERT_FALSE(dir_.empty());
         fs::create_directories(dir_ / "sensors.d");
     }
-    void TearDown() override { fs::remove_all(dir_); }
     void Write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name) << text;
     }
@@ -28,7 +27,8 @@ protected:
         return {(dir_ / "sensors3.conf").string(), (dir_ / "sensors.conf").string(),
                 (dir_ / "sensors.d").string()};
     }
-    fs::path dir_;
+    sentinax::test::ScratchFolder scratch_{"sensors-config"};
+    fs::path dir_ = scratch_.Path();
 };
 
 TEST_F(SensorsLibraryTest, BrokenFileIsLeftOutAndSaidOnce) {

@@ -3,6 +3,7 @@
 // the hint field shows, and what the clean-up then writes into the skin file.
 #include "ControllerDoubles.h"
 #include "FakeHardware.h"
+#include "ScratchFolder.h"
 
 #include "app/MainController.h"
 #include "config/LimitItem.h"
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace sentinax {
@@ -38,17 +40,14 @@ class AdjusterChangeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         FakeHardware::Instance().Reset();
-        char tmpl[] = "/tmp/sx-adjust-XXXXXX";
-        dir = mkdtemp(tmpl);
+        ASSERT_FALSE(dir.empty());
         fs::create_directories(dir / "Skins");
-        oldCwd = fs::current_path();
-        fs::current_path(dir);
+        inDir.emplace(dir);
         settings.Celsius = 1;
     }
     void TearDown() override {
         controller.reset();
-        fs::current_path(oldCwd);
-        fs::remove_all(dir);
+        inDir.reset();
     }
     void Start(const std::string& product, const std::string& rows = "") {
         FakeHardware::Instance().Dmi = FakeHardware::BoardDmi(product, "1.0");
@@ -71,7 +70,9 @@ protected:
             std::count(settings.LimitChanged.begin(), settings.LimitChanged.end(), true));
     }
 
-    fs::path dir, oldCwd;
+    test::ScratchFolder scratch{"sx-adjust"};
+    fs::path dir = scratch.Path();
+    std::optional<test::InFolder> inDir;
     AppSettings settings;
     SkinView view;
     RecordingTimers timers;

@@ -1,3 +1,4 @@
+#include "ScratchFolder.h"
 #include "config/AppSettings.h"
 #include "config/CIniFile.h"
 #include "config/LimitConversion.h"
@@ -18,6 +19,33 @@ namespace {
 
 const std::string kGrammar = std::string(SX_SKIN_FIXTURES) + "/grammar.ini";
 
+// The dialog opened on a skin file, with the messages it gave the user.
+struct OpenedSkin {
+    explicit OpenedSkin(const std::string& path) {
+        dialog.SetReporter([this](const std::string& m) { reports.push_back(m); });
+        dialog.SetSettings(&settings);
+        dialog.SetSkinPath(path);
+        opened = dialog.OnInitDialog();
+    }
+    // How many messages hold part (and begin with start).
+    long Said(const std::string& part, const std::string& start = "") const {
+        return std::count_if(reports.begin(), reports.end(), [&](const std::string& m) {
+            return m.compare(0, start.size(), start) == 0 && m.find(part) != std::string::npos;
+        });
+    }
+    bool Hints(const char* hint) const {
+        const auto& texts = dialog.Texts();
+        return std::any_of(texts.begin(), texts.end(), [&](const CSkinText* text) {
+            return text->Text() == QString::fromUtf8(hint);
+        });
+    }
+
+    AppSettings settings;
+    std::vector<std::string> reports;
+    CSkinDialog dialog;
+    bool opened = false;
+};
+
 TEST(CSkinDialog, LoadingTheSkinReadsSettingsAndRows) {
     AppSettings settings;
     CSkinDialog dialog;
@@ -37,8 +65,8 @@ TEST(CSkinDialog, LoadingTheSkinReadsSettingsAndRows) {
 // left exactly as it was (an empty file included: it exists).
 TEST(CSkinDialog, UnreadableSkinFilesGiveTheShippedSettings) {
     namespace fs = std::filesystem;
-    char pattern[] = "/tmp/sx-badskin-XXXXXX";
-    const fs::path dir = ::mkdtemp(pattern);
+    const test::ScratchFolder scratch("sx-badskin");
+    const fs::path& dir = scratch.Path();
     struct Case {
         const char* name;
         std::function<void(const fs::path&)> make;
@@ -71,28 +99,17 @@ TEST(CSkinDialog, UnreadableSkinFilesGiveTheShippedSettings) {
         fs::create_directories(skin.parent_path());
         c.make(skin);
         const auto before = fs::exists(skin) && fs::is_regular_file(skin) ? fs::file_size(skin) : 0;
-        AppSettings settings;
-        std::vector<std::string> reports;
-        CSkinDialog dialog;
-        dialog.SetReporter([&](const std::string& m) { reports.push_back(m); });
-        dialog.SetSettings(&settings);
-        dialog.SetSkinPath(skin.string());
-        ASSERT_TRUE(dialog.OnInitDialog());
+        OpenedSkin run(skin.string());
+        ASSERT_TRUE(run.opened);
+        AppSettings& settings = run.settings;
         EXPECT_EQ(settings.IntervalTime, 3);
         EXPECT_EQ(settings.Celsius, 1);
         EXPECT_EQ(settings.SoundWarning, 1);
         EXPECT_EQ(settings.LimitPosition[0], 102); // CPU temperature upper limit, 101 °C
         EXPECT_EQ(settings.LimitPosition[5], 16);  // CPU fan lower limit
-        EXPECT_EQ(dialog.Skin().Sliders.size(), 18u);
-        const auto said = std::count_if(reports.begin(), reports.end(), [&](const std::string& m) {
-            return m.find(skin.string() + ": ") == 0 &&
-                   m.find("shipped settings") != std::string::npos;
-        });
-        EXPECT_EQ(said, 1);
-        bool hinted = false;
-        for (const CSkinText* text : dialog.Texts())
-            hinted = hinted || text->Text() == kUnreadableSettingsHint;
-        EXPECT_TRUE(hinted);
+        EXPECT_EQ(run.dialog.Skin().Sliders.size(), 18u);
+        EXPECT_EQ(run.Said("shipped settings", skin.string() + ": "), 1);
+        EXPECT_TRUE(run.Hints(kUnreadableSettingsHint));
 
         // A limit moved by the user is not saved over the file.
         settings.LimitChanged[0] = true;
@@ -103,34 +120,22 @@ TEST(CSkinDialog, UnreadableSkinFilesGiveTheShippedSettings) {
             EXPECT_EQ(fs::file_size(skin), before);
         }
     }
-    fs::remove_all(dir);
 }
 
 // A skin file that does not exist runs on the shipped settings too, but is
 // made at exit with them and what the user changed.
 TEST(CSkinDialog, AMissingSkinFileIsMadeAtExitWithTheRunsSettings) {
     namespace fs = std::filesystem;
-    char pattern[] = "/tmp/sx-noskin-XXXXXX";
-    const fs::path dir = ::mkdtemp(pattern);
-    const fs::path skin = dir / "Skin.ini";
-    AppSettings settings;
-    std::vector<std::string> reports;
-    CSkinDialog dialog;
-    dialog.SetReporter([&](const std::string& m) { reports.push_back(m); });
-    dialog.SetSettings(&settings);
-    dialog.SetSkinPath(skin.string());
-    ASSERT_TRUE(dialog.OnInitDialog());
+    const test::ScratchFolder scratch("sx-noskin");
+    const fs::path skin = scratch.Path() / "Skin.ini";
+    OpenedSkin run(skin.string());
+    ASSERT_TRUE(run.opened);
+    AppSettings& settings = run.settings;
     EXPECT_EQ(settings.IntervalTime, 3);
     EXPECT_TRUE(settings.SaveRefused.empty());
     // (The pictures beside it are missing too, and said so.)
-    const auto said = std::count_if(reports.begin(), reports.end(), [](const std::string& m) {
-        return m.find("created with them at exit") != std::string::npos;
-    });
-    EXPECT_EQ(said, 1);
-    bool hinted = false;
-    for (const CSkinText* text : dialog.Texts())
-        hinted = hinted || text->Text() == kMissingSkinHint;
-    EXPECT_TRUE(hinted);
+    EXPECT_EQ(run.Said("created with them at exit"), 1);
+    EXPECT_TRUE(run.Hints(kMissingSkinHint));
 
     settings.LimitChanged[5] = true;
     settings.LimitPosition[5] = 30;
@@ -140,36 +145,26 @@ TEST(CSkinDialog, AMissingSkinFileIsMadeAtExitWithTheRunsSettings) {
     EXPECT_EQ(reread.LimitPosition[5], 30) << "the dragged limit";
     EXPECT_EQ(reread.LimitPosition[0], settings.LimitPosition[0]) << "the shipped ones beside it";
     EXPECT_EQ(reread.IntervalTime, 3);
-    fs::remove_all(dir);
 }
 
 TEST(CSkinDialog, AnIntervalBeyondReasonIsHeldAndSaid) {
     namespace fs = std::filesystem;
-    char pattern[] = "/tmp/sx-interval-XXXXXX";
-    const fs::path dir = ::mkdtemp(pattern);
+    const test::ScratchFolder scratch("sx-interval");
+    const fs::path& dir = scratch.Path();
     for (const auto& [stored, used] : {std::pair<const char*, int>{"99999999999", 3600},
                                        {"0", 1},
                                        {"-5", 1},
                                        {"abc", 1},
                                        {"30", 30}}) {
         std::ofstream(dir / "Skin.ini") << "[Screen]\nIntervalTime=" << stored << "\nCelsius=1\n";
-        AppSettings settings;
-        std::vector<std::string> reports;
-        CSkinDialog dialog;
-        dialog.SetReporter([&](const std::string& m) { reports.push_back(m); });
-        dialog.SetSettings(&settings);
-        dialog.SetSkinPath((dir / "Skin.ini").string());
-        dialog.OnInitDialog();
-        EXPECT_EQ(settings.IntervalTime, used) << stored;
+        const OpenedSkin run((dir / "Skin.ini").string());
+        EXPECT_EQ(run.settings.IntervalTime, used) << stored;
         // The message quotes what the file holds ("abc"), not the number it reads as.
-        const bool said = std::any_of(reports.begin(), reports.end(), [&](const std::string& m) {
-            return m.find("IntervalTime=" + std::string(stored) + " is not an interval") !=
-                   std::string::npos;
-        });
+        const bool said =
+            run.Said("IntervalTime=" + std::string(stored) + " is not an interval") > 0;
         EXPECT_EQ(said, used != 30) << stored;
-        EXPECT_TRUE(settings.SaveRefused.empty()) << "the file itself was readable";
+        EXPECT_TRUE(run.settings.SaveRefused.empty()) << "the file itself was readable";
     }
-    fs::remove_all(dir);
 }
 
 TEST(CSkinDialog, OverridesMoveTheNamedAdjusterThroughTheDialog) {

@@ -1,6 +1,7 @@
 // The skinned surface on copies of the shipped skins: the shaped window and
 // its face, faulty skins that still give a working window, clicks, adjuster
 // reports, the hint field's marquee and dragging the window by its face.
+#include "ScratchFolder.h"
 #include "skin/CSkinButton.h"
 #include "skin/CSkinDialog.h"
 #include "skin/CSkinSlider.h"
@@ -64,14 +65,12 @@ std::string ReadText(const fs::path& path) {
 class SkinSurfaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/sx-surface-XXXXXX";
-        dir = mkdtemp(tmpl);
+        ASSERT_FALSE(dir.empty());
         fs::copy(fs::path(SX_RUN_DIR) / "Skins", dir, fs::copy_options::recursive);
         for (const char* ini : {"Skin.ini", "Skin4120.ini", "SkinBB.ini"})
             fs::copy_file(fs::path(SX_SHIPPED_SKINS) / ini, dir / ini,
                           fs::copy_options::overwrite_existing);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     // The standard skin with one pattern of its text replaced.
     std::string Variant(const std::string& pattern, const std::string& replacement) {
@@ -92,7 +91,8 @@ protected:
         return nullptr;
     }
 
-    fs::path dir;
+    test::ScratchFolder scratch{"sx-surface"};
+    fs::path dir = scratch.Path();
 };
 
 TEST_F(SkinSurfaceTest, TheStandardSkinGivesAShapedFramelessFace) {

@@ -2,27 +2,16 @@
 // files, links and folders by relative path.
 #pragma once
 
-#include <cstdlib>
+#include "ScratchFolder.h"
+
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace sentinax::testing {
 
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "sxinv.XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
     const std::string& Dir() const { return dir_; }
     std::string Path(const std::string& relative) const { return dir_ + "/" + relative; }
 
@@ -42,15 +31,15 @@ public:
         std::filesystem::create_symlink(target, path);
     }
     std::string Read(const std::string& relative) const {
-        std::ifstream in(Path(relative), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return sentinax::test::ReadFile(Path(relative));
     }
     bool Exists(const std::string& relative) const {
         return std::filesystem::exists(std::filesystem::symlink_status(Path(relative)));
     }
 
 private:
-    std::string dir_;
+    sentinax::test::ScratchFolder scratch_{"sxinv"};
+    std::string dir_ = scratch_.Path().string();
 };
 
 } // namespace sentinax::testing

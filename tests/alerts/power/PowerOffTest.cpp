@@ -20,7 +20,7 @@ TEST(PowerOffCommand, RunsTheCommandThroughTheShellExactlyOnce) {
     const QString script = WriteRecorder(dir, record);
     // Quoting and an argument: the value is a shell command line, not a path.
     ScopedEnv command(kPowerOffCommandVariable,
-                      QStringLiteral("'%1' now").arg(script).toLocal8Bit());
+                      QStringLiteral("'%1' now").arg(script).toLocal8Bit().constData());
 
     ShutdownSystem();
 

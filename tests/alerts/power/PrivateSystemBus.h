@@ -3,19 +3,16 @@
 // system bus (a dbus-daemon of our own) with the fake logind on it.
 #pragma once
 
-#include <QByteArray>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <optional>
+
+#include "PrivateBus.h"
+#include "ScopedEnv.h"
 
 namespace sentinax::test {
 
@@ -27,32 +24,7 @@ inline const bool kSystemBusFenced = [] {
     return true;
 }();
 
-inline constexpr int kLimitMs = 20000; // generous: only a broken build ever waits this long
-
-inline void SpinEventLoop(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-inline QStringList ReadLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-// Waits until path holds at least count lines; returns what it holds then.
-inline QStringList WaitForLines(const QString& path, int count) {
-    QDeadlineTimer deadline(kLimitMs);
-    QStringList lines = ReadLines(path);
-    while (lines.size() < count && !deadline.hasExpired()) {
-        SpinEventLoop(20);
-        lines = ReadLines(path);
-    }
-    return lines;
-}
+inline constexpr int kLimitMs = kBusLimitMs;
 
 // A recorder script that appends "called <arguments>" to a file.
 inline QString WriteRecorder(const QTemporaryDir& dir, const QString& record) {
@@ -65,110 +37,38 @@ inline QString WriteRecorder(const QTemporaryDir& dir, const QString& record) {
     return script;
 }
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = QByteArray(old);
-        }
-        setenv(name, value.constData(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_, old_->constData(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<QByteArray> old_;
-};
-
 // A dbus-daemon of our own with a system-bus-like policy, in a temp dir.
 class PrivateSystemBus : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(kSystemBusFenced);
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty()) {
+        if (PrivateBus::Daemon().isEmpty()) {
             GTEST_SKIP() << "dbus-daemon not installed";
         }
         ASSERT_TRUE(dir_.isValid());
         record_ = dir_.filePath(QStringLiteral("logind-calls"));
-        const QString config = dir_.filePath(QStringLiteral("system.conf"));
-        QFile file(config);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(
-            QStringLiteral(
-                R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:path=%1</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-  </policy>
-</busconfig>
-)")
-                .arg(dir_.filePath(QStringLiteral("bus")))
-                .toUtf8());
-        file.close();
-
-        bus_.start(daemon, {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
-                            QStringLiteral("--print-address=1")});
-        ASSERT_TRUE(bus_.waitForStarted(kLimitMs));
-        QDeadlineTimer deadline(kLimitMs);
-        QByteArray out;
-        while (!out.contains('\n') && !deadline.hasExpired() && bus_.state() == QProcess::Running) {
-            bus_.waitForReadyRead(100);
-            out += bus_.readAllStandardOutput();
-        }
-        address_ = QString::fromUtf8(out).trimmed();
-        ASSERT_FALSE(address_.isEmpty()) << bus_.readAllStandardError().constData();
+        const QString error = bus_.Start(PrivateBus::Kind::System, dir_.path());
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        address_ = bus_.Address();
     }
 
     void TearDown() override {
-        for (QProcess* p : {&logind_, &bus_})
-            Stop(*p);
-    }
-
-    static void Stop(QProcess& p) {
-        if (p.state() != QProcess::NotRunning) {
-            p.terminate();
-            if (!p.waitForFinished(kLimitMs)) {
-                p.kill();
-                p.waitForFinished();
-            }
-        }
+        StopProcess(logind_);
+        bus_.Stop();
     }
 
     // mode: see tests/alerts/power/FakeLogind.cpp.
     void StartFakeLogind(const QString& mode = QStringLiteral("normal")) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address_);
-        logind_.setProcessEnvironment(env);
-        logind_.start(QStringLiteral(SENTINAX_FAKE_LOGIND), {record_, mode});
-        ASSERT_TRUE(logind_.waitForStarted(kLimitMs));
-        QDeadlineTimer deadline(kLimitMs);
-        QByteArray out;
-        while (!out.contains("ready\n") && !deadline.hasExpired() &&
-               logind_.state() == QProcess::Running) {
-            logind_.waitForReadyRead(100);
-            out += logind_.readAllStandardOutput();
-        }
-        ASSERT_TRUE(out.contains("ready\n")) << logind_.readAllStandardError().constData();
+        const QString error =
+            bus_.StartHelper(logind_, "DBUS_SYSTEM_BUS_ADDRESS",
+                             QStringLiteral(SENTINAX_FAKE_LOGIND), {record_, mode});
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     }
 
     QTemporaryDir dir_;
     QString record_;
     QString address_;
-    QProcess bus_;
+    PrivateBus bus_;
     QProcess logind_;
 };
 

@@ -176,7 +176,7 @@ TEST_F(ScheduledPowerOffTest, OutcomesOfTheScheduleAtLogind) {
         EXPECT_EQ(calls, kScheduled + c.calls);
         EXPECT_TRUE(SaidAt(MessagePriority::Critical, "powers off at")) << "the start is said";
         EXPECT_TRUE(SaidAt(c.priority, c.said));
-        Stop(logind_);
+        StopProcess(logind_);
     }
 }
 
@@ -196,7 +196,7 @@ TEST_F(ScheduledPowerOffTest, RefusedOrMissingLogindLeavesTheMonitorsOwnCountdow
                            present ? "AccessDenied" : "org.freedesktop.DBus.Error.ServiceUnknown"));
         EXPECT_TRUE(SaidAt(MessagePriority::Error, "powers the system off itself in 2 s"));
         EXPECT_TRUE(SaidAt(MessagePriority::Critical, "the countdown ran out"));
-        Stop(logind_);
+        StopProcess(logind_);
     }
 }
 

@@ -3,15 +3,12 @@
 // monitor, that the notification is withdrawn, and that a hung or missing
 // service never holds the caller up.
 #include "alerts/ui/CountdownNotification.h"
+#include "PrivateBus.h"
 
 #include <QDBusConnection>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -21,26 +18,14 @@
 namespace sentinax {
 namespace {
 
-constexpr int kLimitMs = 20000; // generous: only a broken build ever waits this long
-
-void Spin(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-QStringList Lines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
+using test::ReadLines;
+using test::SpinEventLoop;
 
 // Spins until pred holds or the limit passes; returns pred's last answer.
 template <typename Pred> bool SpinUntil(Pred pred) {
-    QDeadlineTimer deadline(kLimitMs);
+    QDeadlineTimer deadline(test::kBusLimitMs);
     while (!pred() && !deadline.hasExpired())
-        Spin(20);
+        SpinEventLoop(20);
     return pred();
 }
 
@@ -49,76 +34,30 @@ template <typename Pred> bool SpinUntil(Pred pred) {
 class PrivateSessionBus : public testing::Test {
 protected:
     void SetUp() override {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
+        if (test::PrivateBus::Daemon().isEmpty())
             GTEST_SKIP() << "dbus-daemon not installed";
         ASSERT_TRUE(dir_.isValid());
         record_ = dir_.filePath(QStringLiteral("calls"));
-        const QString config = dir_.filePath(QStringLiteral("session.conf"));
-        QFile file(config);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral(R"(<!DOCTYPE busconfig PUBLIC
- "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=%1</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)")
-                       .arg(dir_.filePath(QStringLiteral("bus")))
-                       .toUtf8());
-        file.close();
-        daemon_.start(daemon, {QStringLiteral("--config-file=") + config,
-                               QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        ASSERT_TRUE(daemon_.waitForStarted(kLimitMs));
-        QByteArray out;
-        QDeadlineTimer deadline(kLimitMs);
-        while (!out.contains('\n') && !deadline.hasExpired() &&
-               daemon_.state() == QProcess::Running) {
-            daemon_.waitForReadyRead(100);
-            out += daemon_.readAllStandardOutput();
-        }
-        address_ = QString::fromUtf8(out).trimmed();
-        ASSERT_FALSE(address_.isEmpty()) << daemon_.readAllStandardError().constData();
+        const QString error = bus_.Start(test::PrivateBus::Kind::Session, dir_.path());
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        address_ = bus_.Address();
     }
     void TearDown() override {
         QDBusConnection::disconnectFromBus(QStringLiteral("sx-test-session"));
-        for (QProcess* p : {&service_, &daemon_}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->terminate();
-                if (!p->waitForFinished(kLimitMs)) {
-                    p->kill();
-                    p->waitForFinished();
-                }
-            }
-        }
+        test::StopProcess(service_);
+        bus_.Stop();
     }
     void StartService(const QString& mode) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
-        service_.setProcessEnvironment(env);
-        service_.start(QStringLiteral(SENTINAX_FAKE_NOTIFICATIONS), {record_, mode});
-        ASSERT_TRUE(service_.waitForStarted(kLimitMs));
-        QByteArray out;
-        QDeadlineTimer deadline(kLimitMs);
-        while (!out.contains("ready\n") && !deadline.hasExpired() &&
-               service_.state() == QProcess::Running) {
-            service_.waitForReadyRead(100);
-            out += service_.readAllStandardOutput();
-        }
-        ASSERT_TRUE(out.contains("ready\n")) << service_.readAllStandardError().constData();
+        const QString error =
+            bus_.StartHelper(service_, "DBUS_SESSION_BUS_ADDRESS",
+                             QStringLiteral(SENTINAX_FAKE_NOTIFICATIONS), {record_, mode});
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     }
     QDBusConnection Bus() {
         return QDBusConnection::connectToBus(address_, QStringLiteral("sx-test-session"));
     }
     bool Recorded(const QString& prefix) {
-        for (const QString& line : Lines(record_)) {
+        for (const QString& line : ReadLines(record_)) {
             if (line.startsWith(prefix))
                 return true;
         }
@@ -128,7 +67,7 @@ protected:
     QTemporaryDir dir_;
     QString record_;
     QString address_;
-    QProcess daemon_;
+    test::PrivateBus bus_;
     QProcess service_;
 };
 
@@ -138,15 +77,15 @@ TEST_F(PrivateSessionBus, AnnouncesWithCriticalUrgencyAndACancelActionThenWithdr
     ASSERT_TRUE(notice.Available());
     notice.Show(QStringLiteral("System Protection"), QStringLiteral("CPU temperature abnormal !"));
     ASSERT_TRUE(SpinUntil([&] { return Recorded(QStringLiteral("Notify")); }));
-    EXPECT_EQ(Lines(record_).value(0).toStdString(),
+    EXPECT_EQ(ReadLines(record_).value(0).toStdString(),
               "Notify app=Sentinax4 summary=System Protection urgency=2/uchar "
               "actions=cancel,Cancel timeout=0 id=1");
-    Spin(200); // the answer (id 1) arrives
+    SpinEventLoop(200); // the answer (id 1) arrives
     notice.Close();
     EXPECT_TRUE(SpinUntil([&] { return Recorded(QStringLiteral("CloseNotification 1")); }));
     notice.Close(); // nothing more to withdraw
-    Spin(200);
-    EXPECT_EQ(Lines(record_).size(), 2);
+    SpinEventLoop(200);
+    EXPECT_EQ(ReadLines(record_).size(), 2);
 }
 
 TEST_F(PrivateSessionBus, CancelOnTheNotificationReachesTheMonitorOnce) {
@@ -156,14 +95,14 @@ TEST_F(PrivateSessionBus, CancelOnTheNotificationReachesTheMonitorOnce) {
     QObject::connect(&notice, &CountdownNotification::cancelRequested, [&] { ++cancels; });
     notice.Show(QStringLiteral("System Protection"), QStringLiteral("body"));
     ASSERT_TRUE(SpinUntil([&] { return cancels > 0; }));
-    Spin(300);
+    SpinEventLoop(300);
     EXPECT_EQ(cancels, 1);
 
     // A click on a notification that is no longer ours is not a cancel.
     notice.Close();
     notice.Show(QStringLiteral("System Protection"), QStringLiteral("body"));
     notice.Close(); // withdrawn before the service answered or anyone clicked
-    Spin(600);
+    SpinEventLoop(600);
     EXPECT_EQ(cancels, 1);
 }
 
@@ -193,7 +132,7 @@ TEST_F(PrivateSessionBus, AHungServiceNeverHoldsTheCallerUp) {
     notice.Close();
     const qint64 callMs = clock.elapsed();
     ASSERT_TRUE(SpinUntil([&] { return Recorded(QStringLiteral("Notify")); }));
-    Spin(CountdownNotification::kCallTimeoutMs + 500); // past the call's timeout
+    SpinEventLoop(CountdownNotification::kCallTimeoutMs + 500); // past the call's timeout
     std::printf("Show and Close with a hung service took %lld ms; %d beats in %lld ms\n",
                 static_cast<long long>(callMs), fired, static_cast<long long>(clock.elapsed()));
     // Generous bound: the calls return without waiting for any answer.

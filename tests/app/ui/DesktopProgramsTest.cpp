@@ -1,6 +1,7 @@
 // Programs started by the monitor run detached, get their arguments as they
 // are (no shell), and inherit no descriptor but the standard three.
 #include "app/DesktopPrograms.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +30,8 @@ std::string WaitForFile(const fs::path& path) {
 }
 
 TEST(DesktopPrograms, StartedDetachedWithOnlyTheStandardDescriptors) {
-    char pattern[] = "/tmp/sx-programs-XXXXXX";
-    const fs::path dir = ::mkdtemp(pattern);
+    const sentinax::test::ScratchFolder scratch("sx-programs");
+    const fs::path& dir = scratch.Path();
     const fs::path script = dir / "probe";
     std::ofstream(script) << "#!/bin/sh\n"
                              "if [ -e /proc/$$/fd/200 ]; then state=leaked; else state=clean; fi\n"
@@ -52,7 +53,6 @@ TEST(DesktopPrograms, StartedDetachedWithOnlyTheStandardDescriptors) {
 
     ::close(200);
     ::close(held);
-    fs::remove_all(dir);
 }
 
 } // namespace

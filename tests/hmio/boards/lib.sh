@@ -16,6 +16,35 @@
 #   expect <item> <value>|none           mV, whole degrees C, rpm
 #   sensors_conf <<'CONF' ... CONF       an lm-sensors configuration
 
+BOARD_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# enter_board_namespace ARGS...: re-runs the calling script with ARGS in a
+# private mount namespace, where it may mount over /sys, unless it runs in one
+# already; skips (exit 77) where none can be made.
+enter_board_namespace() {
+  [ -z "${SX_BOARD_NAMESPACE:-}" ] || return 0
+  if ! unshare --mount --propagation private true 2>/dev/null; then
+    echo "SKIP: cannot make a private mount namespace (needs root or user namespaces)"
+    exit 77
+  fi
+  SX_BOARD_NAMESPACE=1 exec unshare --mount --propagation private bash "$0" "$@"
+}
+
+# board_test_setup: inside the namespace, a /dev/shm of the test's own (so
+# the monitor's shared block never meets another test's) and the end-to-end
+# helpers, with no simulator, tree, channel map or wiring table chosen.
+board_test_setup() {
+  mount -t tmpfs -o mode=1777 sentinax-shm /dev/shm
+  source "$BOARD_LIB_DIR/../../e2e/lib.sh"
+  unset HMIO_SYSFS_ROOT HMIO_SCENARIO HMIO_CHANNEL_MAP HMIO_BOARD_WIRING
+}
+
+# use_example_wiring: the example boards' wiring rows as the user's own.
+use_example_wiring() {
+  mkdir -p "$XDG_CONFIG_HOME/sentinax"
+  cp "$BOARD_LIB_DIR/example-wiring.table" "$XDG_CONFIG_HOME/sentinax/board-wiring.table"
+}
+
 BOARD_TREE=""
 BOARD_CHIP=""
 BOARD_CHIPS=0

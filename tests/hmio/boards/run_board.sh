@@ -8,26 +8,12 @@
 # Exit 77 (skipped) where a private mount namespace cannot be made.
 set -uo pipefail
 board_file=$(readlink -f "$1")
-here=$(dirname "$(readlink -f "$0")")
-
-if [ -z "${SX_BOARD_NAMESPACE:-}" ]; then
-  if ! unshare --mount --propagation private true 2>/dev/null; then
-    echo "SKIP: cannot make a private mount namespace (needs root or user namespaces)"
-    exit 77
-  fi
-  SX_BOARD_NAMESPACE=1 exec unshare --mount --propagation private bash "$0" "$@"
-fi
-
-# Inside the namespace: a private /dev/shm, so the monitor's shared block
-# never meets another test's.
-mount -t tmpfs -o mode=1777 sentinax-shm /dev/shm
-source "$here/../../e2e/lib.sh"
-source "$here/lib.sh"
-unset HMIO_SYSFS_ROOT HMIO_SCENARIO HMIO_CHANNEL_MAP HMIO_BOARD_WIRING
+source "$(dirname "$(readlink -f "$0")")/lib.sh"
+enter_board_namespace "$@"
+board_test_setup
 # Example boards take their wiring rows from the example table, as a user's
 # own rows; every other board from the shipped table.
-mkdir -p "$XDG_CONFIG_HOME/sentinax"
-cp "$here/example-wiring.table" "$XDG_CONFIG_HOME/sentinax/board-wiring.table"
+use_example_wiring
 
 build_board_tree "$board_file" "$WORK/tree" || fail "the board file cannot be read"
 mount_board_tree

@@ -1,0 +1,37 @@
+// An environment variable set (or unset, with a null value) for the life of
+// the object; the old value, or its absence, comes back on every way out of
+// a test, a failed assertion included.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace sentinax::test {
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+} // namespace sentinax::test
