@@ -12,13 +12,13 @@ namespace sentinax {
 int SwitchAutostart(bool on, const std::string& entryPath, const std::string& programPath,
                     std::ostream& out, std::ostream& errors) {
     if (entryPath.empty()) {
-        errors << "sentinax4: no configuration folder (set HOME)\n";
+        errors << "no configuration folder (set HOME)\n";
         return 1;
     }
     std::string why;
     if (!on) {
         if (RemoveOwnFile(entryPath, why) == RemoveResult::Kept) {
-            errors << "sentinax4: " << entryPath << ": " << why << "; it is left as it is\n";
+            errors << entryPath << ": " << why << "; it is left as it is\n";
             return 1;
         }
         out << "Sentinax 4 no longer starts at log-in (" << entryPath << " removed).\n";
@@ -26,7 +26,7 @@ int SwitchAutostart(bool on, const std::string& entryPath, const std::string& pr
     }
     const std::string entry = AutostartEntry(programPath);
     if (entry.empty()) {
-        errors << "sentinax4: " << programPath
+        errors << programPath
                << ": the program's path holds a line break or another control character, which "
                   "an autostart entry cannot hold\n";
         return 1;
@@ -37,7 +37,7 @@ int SwitchAutostart(bool on, const std::string& entryPath, const std::string& pr
     // The configuration folders are the user's alone (as the XDG base
     // directory rules make them).
     if (!folder.Open(dir, why, 0700) || !ReplaceFile(entryPath, entry, why)) {
-        errors << "sentinax4: " << entryPath << ": " << why << "\n";
+        errors << entryPath << ": " << why << "\n";
         return 1;
     }
     out << "Sentinax 4 starts at log-in (" << entryPath << ").\n";

@@ -63,7 +63,7 @@ TEST_F(AutostartTest, SomethingPlantedIsNeverWrittenThrough) {
         std::string message; // % stands for the entry's path
     } cases[] = {
         {"a link under the entry's name", [&] { fs::create_symlink(dir / "precious", entry); }, 1,
-         "sentinax4: %: is a symbolic link; it is not followed\n"},
+         "%: is a symbolic link; it is not followed\n"},
         {"a link under the temporary name earlier versions used",
          [&] { fs::create_symlink(dir / "precious", entry + ".tmp"); }, 0, ""},
         {"links under the temporary names",
@@ -81,7 +81,7 @@ TEST_F(AutostartTest, SomethingPlantedIsNeverWrittenThrough) {
              std::ofstream(dir / ".config/autostart") << "not a folder";
          },
          1,
-         "sentinax4: %: " + (dir / ".config/autostart").string() +
+         "%: " + (dir / ".config/autostart").string() +
              " is a regular file, not a folder\n"},
     };
     for (const auto& c : cases) {
@@ -106,7 +106,7 @@ TEST_F(AutostartTest, SomethingPlantedIsNeverWrittenThrough) {
     fs::create_directories(dir / ".config/autostart");
     fs::create_symlink(dir / "precious", entry);
     EXPECT_EQ(Switch(false), 1);
-    EXPECT_EQ(errors.str(), "sentinax4: " + entry + ": is a symbolic link; it is left as it is\n");
+    EXPECT_EQ(errors.str(), entry + ": is a symbolic link; it is left as it is\n");
     ExpectPreciousUntouched();
 }
 
