@@ -3,6 +3,8 @@
 #include "hardware/Reporter.h"
 #include "hardware/XdgFolder.h"
 
+#include <cstdlib>
+#include <iostream>
 #include <ostream>
 
 namespace sentinax {
@@ -97,6 +99,13 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, bool restGoesToQt,
         return 0;
     }
     return std::nullopt;
+}
+
+std::optional<int> StartCommandLine(int argc, char** argv, bool restGoesToQt,
+                                    const std::string& version, CommandLine& line) {
+    line = ParseCommandLine(std::vector<std::string>(argv, argv + argc),
+                            std::getenv("SENTINAX_METRICS_DIR"));
+    return AnswerCommandLine(line, restGoesToQt, version, std::cout, std::cerr);
 }
 
 std::string AutostartEntry(const std::string& programPath) {

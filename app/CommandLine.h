@@ -44,6 +44,12 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, bool restGoesToQt,
                                      const std::string& version, std::ostream& out,
                                      std::ostream& errors);
 
+// How both programs start: their arguments read into line (the metrics folder
+// from SENTINAX_METRICS_DIR unless --metrics-dir is given), then answered as
+// AnswerCommandLine answers them, on standard output and standard error.
+std::optional<int> StartCommandLine(int argc, char** argv, bool restGoesToQt,
+                                    const std::string& version, CommandLine& line);
+
 // The autostart entry that starts this program at log-in; empty when the path
 // holds a control character (a line break would add lines to the entry).
 std::string AutostartEntry(const std::string& programPath);

@@ -42,10 +42,8 @@ sentinax::SystemPlatform::Parts HeadlessParts() {
 
 int main(int argc, char** argv) {
     using namespace sentinax;
-    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc),
-                                              std::getenv("SENTINAX_METRICS_DIR"));
-    if (const std::optional<int> done =
-            AnswerCommandLine(line, false, SENTINAX_VERSION, std::cout, std::cerr))
+    CommandLine line;
+    if (const std::optional<int> done = StartCommandLine(argc, argv, false, SENTINAX_VERSION, line))
         return *done;
     Reporter& report = ProcessReporter();
 

@@ -50,10 +50,8 @@ std::string CurrentFolder() {
 
 int main(int argc, char** argv) {
     using namespace sentinax;
-    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc),
-                                              std::getenv("SENTINAX_METRICS_DIR"));
-    if (const std::optional<int> done =
-            AnswerCommandLine(line, true, SENTINAX_VERSION, std::cout, std::cerr))
+    CommandLine line;
+    if (const std::optional<int> done = StartCommandLine(argc, argv, true, SENTINAX_VERSION, line))
         return *done;
     if (line.Headless) {
         // The run without a display is a program of its own, which loads no
