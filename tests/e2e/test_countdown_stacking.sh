@@ -32,7 +32,9 @@ check_on_top "bare X server"
 stop_display
 
 start_display wm
+rm -f "$HMIO_TRACE"
 start_app
+wait_for 20 trace_has ValueRAM || fail "no readings" # the first tick hides the window
 wait_for 15 bash -c "! xdotool search --onlyvisible --name '^Sentinax4\$' >/dev/null" ||
   fail "the window did not hide to the tray"
 check_on_top "window manager, window hidden to the tray"

@@ -26,6 +26,9 @@ icon() {
   return 1
 }
 hidden() { ! face >/dev/null && icon >/dev/null; }
+# The first tick hides the window and then reads the sensors; before it, the
+# window may not be mapped yet, which is not hidden.
+wait_for 20 trace_has ValueRAM || fail "no readings"
 wait_for 20 hidden || fail "the window was not hidden to the tray"
 xdotool mousemove --window "$(icon)" 5 5 click --repeat 2 --delay 60 1
 wait_for 10 face || fail "the tray icon did not bring the window back"
