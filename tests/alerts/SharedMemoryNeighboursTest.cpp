@@ -250,8 +250,9 @@ TEST(SharedBlockReader, ReadsOnlyObjectsLargeEnoughToHoldTheBlock) {
         (void)!pwrite(fd, written.data(), std::min<off_t>(size, 32), 0);
         HmSharedBlock seen{};
         EXPECT_EQ(ReadSharedObject(fd, seen), size >= 32);
-        if (size >= 32)
+        if (size >= 32) {
             EXPECT_EQ(seen, written);
+        }
         close(fd);
         shm_unlink(name.c_str());
     }

@@ -93,8 +93,9 @@ TEST(WarningLogFiles, OnlyARegularFileOfThatNameIsWritten) {
                                     "; warnings are still shown and sounded\n");
         EXPECT_FALSE(fs::exists(log.PreviousPath())) << "nothing but a regular file is moved";
         EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(path)));
-        if (fs::exists(precious))
+        if (fs::exists(precious)) {
             EXPECT_EQ(ReadAll(precious), "keep me");
+        }
         // The name becomes a plain file again: writing resumes, and a later
         // failure is said again.
         fs::remove_all(path);
